@@ -1,0 +1,185 @@
+#include "guidriver/driver.h"
+
+#include <vector>
+
+namespace gui {
+
+namespace {
+const DWORD kPollMs = 20;
+
+std::string TextOf(HWND w) {
+  int n = static_cast<int>(SendMessageA(w, WM_GETTEXTLENGTH, 0, 0));
+  if (n <= 0) return std::string();
+  std::vector<char> buffer(n + 1, '\0');
+  int got = static_cast<int>(SendMessageA(w, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(buffer.data())));
+  return std::string(buffer.data(), got > 0 ? got : 0);
+}
+
+struct Search {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<Search*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  if (owner == s->pid && IsWindowVisible(w)) s->found.push_back(w);
+  return TRUE;
+}
+
+bool SameClass(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
+}  // namespace
+
+Program::~Program() {
+  if (process_) CloseHandle(process_);
+}
+
+bool Program::Start(const std::string& path, const std::string& arguments, const std::string& workDir) {
+  std::string commandLine = "\"" + path + "\"";
+  if (!arguments.empty()) commandLine += " " + arguments;
+  std::vector<char> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back('\0');
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessA(path.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      workDir.empty() ? nullptr : workDir.c_str(), &si, &pi))
+    return false;
+  CloseHandle(pi.hThread);
+  process_ = pi.hProcess;
+  pid_ = pi.dwProcessId;
+  return true;
+}
+
+bool Program::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+bool Program::WaitForExit(DWORD timeoutMs, DWORD* code) {
+  if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
+  DWORD c = 0;
+  GetExitCodeProcess(process_, &c);
+  if (code) *code = c;
+  return true;
+}
+
+void Program::Kill() {
+  if (Running()) {
+    TerminateProcess(process_, 99);
+    WaitForSingleObject(process_, 5000);
+  }
+}
+
+std::vector<HWND> VisibleWindows(DWORD pid) {
+  Search s{pid, {}};
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+static HWND WaitFor(const Program& program, const std::string* caption, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    for (HWND w : VisibleWindows(program.Id()))
+      if (!caption || WindowText(w) == *caption) return w;
+    if (!program.Running()) {
+      // One last look: a window may have come just before the end.
+      for (HWND w : VisibleWindows(program.Id()))
+        if (!caption || WindowText(w) == *caption) return w;
+      return nullptr;
+    }
+    if (GetTickCount() - start >= timeoutMs) return nullptr;
+    Sleep(kPollMs);
+  }
+}
+
+HWND WaitForWindow(const Program& program, const std::string& caption, DWORD timeoutMs) {
+  return WaitFor(program, &caption, timeoutMs);
+}
+
+HWND WaitForAnyWindow(const Program& program, DWORD timeoutMs) { return WaitFor(program, nullptr, timeoutMs); }
+
+bool WaitForWindowGone(HWND window, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (IsWindow(window) && IsWindowVisible(window)) {
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(kPollMs);
+  }
+  return true;
+}
+
+std::string WindowText(HWND window) { return TextOf(window); }
+
+std::string ClassName(HWND window) {
+  char name[256] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::string MessageText(HWND box) {
+  HWND text = GetDlgItem(box, 0xFFFF);
+  return text ? TextOf(text) : std::string();
+}
+
+std::vector<Control> Controls(HWND dialog) {
+  std::vector<Control> out;
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    Control control;
+    control.hwnd = c;
+    control.id = GetDlgCtrlID(c);
+    control.className = ClassName(c);
+    control.text = TextOf(c);
+    out.push_back(control);
+  }
+  return out;
+}
+
+std::vector<std::string> ButtonTexts(HWND dialog) {
+  std::vector<std::string> out;
+  for (const Control& c : Controls(dialog))
+    if (SameClass(c.className, "Button") && IsWindowVisible(c.hwnd)) out.push_back(c.text);
+  return out;
+}
+
+std::string ControlText(HWND dialog, int id) {
+  HWND c = GetDlgItem(dialog, id);
+  return c ? TextOf(c) : std::string();
+}
+
+void SetControlText(HWND dialog, int id, const std::string& text) {
+  SendDlgItemMessageA(dialog, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void PressButton(HWND dialog, int id) {
+  // Posted, so that the driver never waits on a box the click opens.
+  HWND button = GetDlgItem(dialog, id);
+  if (button) PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+bool PressButton(HWND dialog, const std::string& caption) {
+  for (const Control& c : Controls(dialog)) {
+    if (SameClass(c.className, "Button") && c.text == caption) {
+      PostMessageA(c.hwnd, BM_CLICK, 0, 0);
+      return true;
+    }
+  }
+  return false;
+}
+
+void PressKey(HWND control, UINT virtualKey) {
+  PostMessageA(control, WM_KEYDOWN, virtualKey, 1);
+  PostMessageA(control, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+void CloseWindow(HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+std::string Describe(HWND window) {
+  std::string d = "[" + WindowText(window) + "]";
+  std::string text = MessageText(window);
+  if (!text.empty()) d += " \"" + text + "\"";
+  for (const Control& c : Controls(window)) {
+    if (SameClass(c.className, "Edit")) d += " edit " + std::to_string(c.id) + "=\"" + c.text + "\"";
+    if (SameClass(c.className, "Button")) d += " (" + c.text + ")";
+  }
+  return d;
+}
+
+}  // namespace gui

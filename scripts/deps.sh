@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need, once per machine: Debian packages,
+# and the source packages the build compiles for Windows (libarchive).
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+
+packages=(cmake ninja-build g++ make python3
+          g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
+          wine64 wine googletest sharutils dpkg-dev xvfb imagemagick libarchive-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+sudo_cmd=""
+[ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "deps: installing ${missing[*]}"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Source packages come through deb-src entries for the configured suites.
+src_dir="$here/build/src"
+if [ ! -d "$src_dir/libarchive" ]; then
+  if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+    echo "deps: adding deb-src entries"
+    if ls /etc/apt/sources.list.d/*.sources >/dev/null 2>&1; then
+      for f in /etc/apt/sources.list.d/*.sources; do
+        sed 's/^Types: deb$/Types: deb-src/' "$f" | $sudo_cmd tee "${f%.sources}-src.sources" >/dev/null
+      done
+    else
+      sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | $sudo_cmd tee /etc/apt/sources.list.d/deb-src.list >/dev/null
+    fi
+    $sudo_cmd apt-get update -qq
+  fi
+  mkdir -p "$src_dir"
+  tmp=$(mktemp -d "$src_dir/fetch.XXXX")
+  (cd "$tmp" && apt-get source -qq libarchive >/dev/null 2>&1)
+  mv "$tmp"/libarchive-*/ "$src_dir/libarchive"
+  rm -rf "$tmp"
+fi

@@ -1,0 +1,81 @@
+#include "setup/folders.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "ide/catalogue.h"
+#include "support/handles.h"
+#include "support/string_list.h"
+
+bool FolderExists(const std::string& path) {
+  DWORD attr = GetFileAttributesA(path.c_str());
+  return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileExists(const std::string& path) {
+  DWORD attr = GetFileAttributesA(path.c_str());
+  return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void CreateFolders(const std::string& path, StringList* createdList) {
+  CreateFoldersWith(path, createdList, FolderExists,
+                    [](const std::string& p) { CreateDirectoryA(p.c_str(), nullptr); });
+}
+
+std::string GetTempDir() {
+  // Sized from what the system reports, so long temporary paths fit.
+  DWORD n = GetTempPathA(0, nullptr);
+  if (n == 0) return std::string();
+  std::vector<char> buffer(n + 1, '\0');
+  n = GetTempPathA(static_cast<DWORD>(buffer.size()), buffer.data());
+  if (n == 0 || n >= buffer.size()) return std::string();
+  return std::string(buffer.data(), n > 3 ? n - 1 : n);
+}
+
+std::string MakeTempFileName(const std::string& prefix) {
+  char buffer[1024] = {};
+  if (GetTempFileNameA(GetTempDir().c_str(), prefix.c_str(), 0, buffer) == 0) return std::string();
+  return buffer;
+}
+
+std::string GetSystemDir() {
+  char buffer[261] = {};
+  GetSystemDirectoryA(buffer, sizeof buffer);
+  return AddBackslash(buffer);
+}
+
+std::string GetWindowsDir() {
+  char buffer[261] = {};
+  GetWindowsDirectoryA(buffer, sizeof buffer);
+  return AddBackslash(buffer);
+}
+
+std::string GetProgramFilesDir() { return ExtractFileDrive(GetWindowsDir()) + "\\Program Files\\"; }
+
+std::string GetProgramsMenuDir() {
+  char buffer[MAX_PATH + 1] = {};
+  LPITEMIDLIST pidl = nullptr;
+  SHGetSpecialFolderLocation(nullptr, CSIDL_PROGRAMS, &pidl);
+  if (pidl) SHGetPathFromIDListA(pidl, buffer);
+  ComPtr<IMalloc> malloc;
+  if (SHGetMalloc(malloc.Out()) == S_OK && malloc && pidl) malloc->Free(pidl);
+  return AddBackslash(buffer);
+}
+
+const std::vector<TTemplateInfo>& FolderTemplates() {
+  static const std::vector<TTemplateInfo> table = {
+      {"%SYSTEM%", GetSystemDir},
+      {"%WINDOWS%", GetWindowsDir},
+      {"%PROGRAMFILES%", GetProgramFilesDir},
+      {"%C1_HELP%", [] { return GetIdeHelpDir(1); }},
+      {"%C3_HELP%", [] { return GetIdeHelpDir(3); }},
+      {"%D2_HELP%", [] { return GetIdeHelpDir(0); }},
+      {"%D3_HELP%", [] { return GetIdeHelpDir(2); }},
+      {"%D4_HELP%", [] { return GetIdeHelpDir(4); }},
+  };
+  return table;
+}
+
+std::string ExpandFolderTemplates(const std::string& text) { return ExpandTemplates(text, FolderTemplates()); }

@@ -1,0 +1,3 @@
+#include "setup/install_state.h"
+
+InstallState Install;

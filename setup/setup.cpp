@@ -1,0 +1,154 @@
+#include "setup/setup.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include "ide/catalogue.h"
+#include "setup/folders.h"
+#include "setup/install_state.h"
+#include "setup/paths.h"
+#include "setup/script.h"
+#include "support/message_box.h"
+#include "support/text.h"
+
+namespace {
+
+const char kSupportAddress[] = "support@corvane.example";
+
+const char kWelcomeText[] =
+    "This program will install '%s' onto your computer. \r\n"
+    "Press the OK button to start the installation.\r\n"
+    "You can press the Cancel button if you do not want to install this software.";
+const char kPreviousVersionText[] =
+    "Setup has detected that previous version of %s is already installed. It is highly recommended that "
+    "you uninstall previous version before you can install %s.\r\n\r\n"
+    "Press the OK button to continue the installation.\r\n"
+    "Press the Cancel button to abort the installation.";
+const char kExtractionFailedText[] = "An error occured during installation.\r\nPlease contact";
+const char kCompletedText[] = "Installation completed.";
+const char kFailedText[] = "Installation failed.";
+const char kRunAfterText[] = "Would you like to run %s right now?";
+const char kNoDestinationText[] =
+    "No destination folder was given.\r\n"
+    "Please enter the full path of a folder, for example C:\\Corvane\\Product.";
+const char kRelativeDestinationText[] =
+    "The destination folder \"%s\" is not a full path.\r\n"
+    "Please enter the full path of a folder, for example C:\\Corvane\\Product.";
+
+void ShowFailure() { ShowMessage(kFailedText, kCaptionFailure, MB_ICONWARNING); }
+
+// An access violation or other fault ends the run like any other failure.
+LONG WINAPI OnUnhandledFault(EXCEPTION_POINTERS*) {
+  ShowFailure();
+  ExitProcess(0);
+}
+
+// Start-up from the installed-products record and the INSTALLDIR template;
+// false when the user declines at the previous-version warning.
+bool SettleProposedDestination() {
+  Install.InstallDir = ExpandFolderTemplates(ReadScriptString("INSTALLDIR"));
+  return true;
+}
+
+void ChooseIde() {
+  Install.IdeCode = ReadScriptString("DELPHIVER");
+  Install.Ide = IdeKindFromCode(Install.IdeCode);
+  Install.IdeHelpIndexFile = GetIdeHelpIndexFile(Install.Ide);
+  if (FileExists(Install.IdeHelpIndexFile)) {
+    Install.IdeHelpDir = ExtractFilePath(Install.IdeHelpIndexFile);
+  } else {
+    Install.IdeHelpIndexFile.clear();
+    Install.IdeHelpDir.clear();
+  }
+}
+
+void RunStartedInstallation() {
+  Install.AppName = ReadScriptString("APPNAME");
+  Install.ProductName = ReadScriptString("PRODUCTNAME");
+  Install.SubProductName = ReadScriptString("SUBPRODUCTNAME");
+  Install.Version = ReadScriptString("VERSION");
+  Install.InternalVersion = ReadScriptString("INTERNALVERSION");
+  if (!SettleProposedDestination()) return;
+  ChooseIde();
+  Install.SystemFileList.SetText(ReadScriptString("SYSFILES"));
+  Install.HelpFileList.SetText(ReadScriptString("HELPFILES"));
+  RunInstallSteps();
+}
+
+}  // namespace
+
+bool ConfirmWelcome() {
+  std::string title = Install.AppName;
+  if (!Install.Version.empty()) title += " Version " + Install.Version;
+  return ShowMessage(FormatText(kWelcomeText, {title}), kCaptionWelcome, MB_OKCANCEL | MB_ICONINFORMATION) ==
+         IDOK;
+}
+
+bool PreviousVersionGate() {
+  if (ScriptSwitchIs("CHECKPREVVERSION", "No")) return true;
+  return true;  // the uninstall-entry check joins with the installation records
+}
+
+bool RunningIdeGate() {
+  if (ScriptSwitchIs("CHECKDELPHI", "No")) return true;
+  return true;  // the running-IDE check joins with the IDE catalogue
+}
+
+void ReportExtractionFailure() {
+  ShowMessage(std::string(kExtractionFailedText) + " " + kSupportAddress, kCaptionSetup, MB_ICONWARNING);
+}
+
+void RefuseDestination(const std::string& dir) {
+  ShowMessage(dir.empty() ? std::string(kNoDestinationText) : FormatText(kRelativeDestinationText, {dir}),
+              kCaptionSetup, MB_OK | MB_ICONWARNING);
+}
+
+bool ChooseDestination(std::string& dir) {
+  if (ScriptSwitchIs("PROMPTINSTALLDIR", "No")) {
+    dir = AddBackslash(dir);
+    if (!IsFullPath(dir)) {
+      RefuseDestination(dir);
+      return false;
+    }
+    return true;
+  }
+  return true;  // the destination dialog joins with the dialogs
+}
+
+void RunAfterInstall() {
+  const std::string file = ReadScriptString("RUNAFTERINSTALL");
+  if (file.empty()) return;
+  if (ShowMessage(FormatText(kRunAfterText, {file}), kCaptionWelcome, MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
+    return;
+  SetCurrentDirectoryA(Install.InstallDir.c_str());
+  ShellExecuteA(nullptr, nullptr, (Install.InstallDir + file).c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+void RunInstallSteps() {
+  if (!ConfirmWelcome()) return;
+  if (!PreviousVersionGate()) return;
+  if (!RunningIdeGate()) return;
+  if (!ChooseDestination(Install.InstallDir)) return;
+  // The payload step and the steps after it join as their subsystems land.
+  RunAfterInstall();
+  if (ScriptSwitchIs("SUCCESSMESSAGE", "Yes")) ShowMessage(kCompletedText, kCaptionSetup, MB_ICONINFORMATION);
+}
+
+int RunSetup() {
+  InitCommonControls();
+  CoInitialize(nullptr);
+  SetUnhandledExceptionFilter(OnUnhandledFault);
+  bool failed = false;
+  try {
+    RunStartedInstallation();
+  } catch (...) {
+    failed = true;
+  }
+  // The lists go and COM is released before the failure is reported.
+  Install = InstallState();
+  CoUninitialize();
+  if (failed) ShowFailure();
+  return 0;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The failures that end an installation run. Each carries the text the user
+// is told about it; the entry point catches them all in one place.
+#include <stdexcept>
+#include <string>
+
+class InstallError : public std::runtime_error {
+ public:
+  explicit InstallError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// A registry value could not be read or written as expected.
+class RegistryError : public InstallError {
+ public:
+  using InstallError::InstallError;
+};
+
+// A file the installer must read or write could not be opened or created.
+class FileError : public InstallError {
+ public:
+  using InstallError::InstallError;
+};
+
+// Raised after the user has already been told what went wrong (a failed
+// package build): ends the run like any other failure.
+class AbortError : public InstallError {
+ public:
+  AbortError() : InstallError("Operation aborted") {}
+};

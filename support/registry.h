@@ -1,0 +1,30 @@
+#pragma once
+// Registry access as the installer uses it: keys are opened, used and closed
+// within one operation, through RegKey.
+#include <windows.h>
+
+#include <string>
+
+#include "support/handles.h"
+
+// Paths written "\Software\..." mean "from the root key"; the system refuses
+// a subkey with a leading backslash, so it is dropped here.
+std::string RegistrySubkey(const std::string& path);
+
+// Opens an existing key, with full access and failing that read access.
+bool OpenRegistryKey(HKEY root, const std::string& path, RegKey& key);
+// Creates or opens a key with full access (missing parents are created).
+bool CreateRegistryKey(HKEY root, const std::string& path, RegKey& key);
+
+// A string value: absent or of size 0 reads as empty, REG_SZ and
+// REG_EXPAND_SZ (not expanded) as their text up to the first NUL; any other
+// type raises "Invalid data type for '<name>'".
+std::string ReadRegistryString(HKEY key, const std::string& name);
+
+// Writes REG_SZ with its terminating NUL counted; answers the call's success.
+bool WriteRegistryString(HKEY key, const std::string& name, const std::string& value);
+bool WriteRegistryDword(HKEY key, const std::string& name, DWORD value);
+
+// The message of the error raised for a value that could not be written.
+std::string FailedToSetDataMessage(const std::string& name);
+std::string InvalidDataTypeMessage(const std::string& name);

@@ -1,0 +1,16 @@
+#pragma once
+// Byte-string helpers shared by every subsystem (no Windows headers here).
+#include <initializer_list>
+#include <string>
+
+// Equal without regard to letter case, by the user's locale rules (on Windows
+// the system's comparison; in native builds ASCII folding).
+bool SameText(const std::string& a, const std::string& b);
+
+// Equal without regard to the case of the ASCII letters only.
+bool SameTextAscii(const std::string& a, const std::string& b);
+std::string UpperAscii(std::string s);
+
+// Replaces each "%s" or "%d" of `format`, in order, with the next argument.
+// "%%" stands for one percent sign; a placeholder without argument stays.
+std::string FormatText(const std::string& format, std::initializer_list<std::string> args);

@@ -1,0 +1,199 @@
+#include "tests/harness/harness.h"
+
+#include <shlwapi.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace harness {
+
+namespace {
+void RemoveTree(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string path = dir + name;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path + "\\");
+      } else {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+      }
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryA(dir.c_str());
+}
+}  // namespace
+
+std::string BinDir() {
+  const char* bin = std::getenv("ZX_BIN");
+  std::string dir = bin ? bin : "";
+  if (!dir.empty() && dir.back() != '\\') dir += '\\';
+  return dir;
+}
+
+std::string TestDir() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "test";
+  for (char& c : name)
+    if (c == '/' || c == '\\' || c == ':') c = '_';
+  std::string dir = "C:\\zxtests\\" + name + "\\";
+  RemoveTree(dir);
+  CreateDirectoryA("C:\\zxtests", nullptr);
+  CreateDirectoryA(dir.c_str(), nullptr);
+  return dir;
+}
+
+void MakeInstaller(const std::string& exePath, const ScriptValues& values) {
+  const std::string stub = BinDir() + "setup.exe";
+  ASSERT_TRUE(CopyFileA(stub.c_str(), exePath.c_str(), FALSE)) << "cannot copy " << stub << " to " << exePath;
+  std::string error;
+  ASSERT_TRUE(WriteScriptResources(exePath, values, &error)) << error;
+}
+
+void Box::Press(const std::string& button) const {
+  ASSERT_TRUE(hwnd) << "no window to press '" << button << "' in";
+  ASSERT_TRUE(gui::PressButton(hwnd, button)) << "window '" << caption << "' has no button '" << button << "'";
+  // The box must go away once its button is pressed.
+  EXPECT_TRUE(gui::WaitForWindowGone(hwnd, 10000)) << "window '" << caption << "' stayed after '" << button << "'";
+}
+
+Box ReadBox(HWND window) {
+  Box box;
+  box.hwnd = window;
+  box.caption = gui::WindowText(window);
+  box.text = gui::MessageText(window);
+  box.buttons = gui::ButtonTexts(window);
+  return box;
+}
+
+Session::Session(const std::string& exePath, const std::string& workDir) : exe_(exePath) {
+  EXPECT_TRUE(program_.Start(exePath, "", workDir)) << "cannot start " << exePath;
+}
+
+Session::~Session() { program_.Kill(); }
+
+Box Session::Expect(const std::string& caption, DWORD timeoutMs) {
+  HWND w = gui::WaitForWindow(program_, caption, timeoutMs);
+  if (!w) {
+    std::string seen;
+    for (HWND other : gui::VisibleWindows(program_.Id())) seen += " " + gui::Describe(other);
+    ADD_FAILURE() << "window '" << caption << "' did not appear"
+                  << (program_.Running() ? " within " + std::to_string(timeoutMs / 1000) + " s" : " (the program ended)")
+                  << (seen.empty() ? "" : "; open:" + seen);
+    return Box();
+  }
+  return ReadBox(w);
+}
+
+void Session::Answer(const std::string& caption, const std::string& text, const std::string& button) {
+  Box box = Expect(caption);
+  if (!box) return;
+  EXPECT_EQ(box.text, text) << "in the box '" << caption << "'";
+  box.Press(button);
+}
+
+void Session::ExpectEnd(DWORD timeoutMs) {
+  DWORD code = 0;
+  DWORD start = GetTickCount();
+  while (!program_.WaitForExit(100, &code)) {
+    std::vector<HWND> open = gui::VisibleWindows(program_.Id());
+    if (!open.empty()) {
+      // Give a closing box a moment before calling it unexpected.
+      Sleep(300);
+      open = gui::VisibleWindows(program_.Id());
+      if (!open.empty()) {
+        ADD_FAILURE() << "expected the end of the run, but a window is open: " << gui::Describe(open.front());
+        program_.Kill();
+        return;
+      }
+    }
+    if (GetTickCount() - start > timeoutMs) {
+      ADD_FAILURE() << "the program did not end within " << timeoutMs / 1000 << " s";
+      program_.Kill();
+      return;
+    }
+  }
+  EXPECT_EQ(code, 0u) << "exit code";
+}
+
+bool KeyExists(HKEY root, const std::string& path) {
+  HKEY key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+std::optional<std::string> ReadString(HKEY root, const std::string& path, const std::string& name) {
+  HKEY key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  DWORD type = 0, size = 0;
+  std::optional<std::string> result;
+  if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+      (type == REG_SZ || type == REG_EXPAND_SZ)) {
+    std::string data(size, '\0');
+    RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size);
+    if (!data.empty() && data.back() == '\0') data.pop_back();
+    result = data;
+  }
+  RegCloseKey(key);
+  return result;
+}
+
+std::optional<DWORD> ReadDword(HKEY root, const std::string& path, const std::string& name) {
+  HKEY key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  DWORD type = 0, value = 0, size = sizeof value;
+  std::optional<DWORD> result;
+  if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
+          ERROR_SUCCESS &&
+      type == REG_DWORD)
+    result = value;
+  RegCloseKey(key);
+  return result;
+}
+
+std::vector<std::string> ValueNames(HKEY root, const std::string& path) {
+  std::vector<std::string> names;
+  HKEY key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+  for (DWORD i = 0;; ++i) {
+    char name[16384];
+    DWORD size = sizeof name;
+    if (RegEnumValueA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.emplace_back(name, size);
+  }
+  RegCloseKey(key);
+  return names;
+}
+
+void DeleteKey(HKEY root, const std::string& path) { SHDeleteKeyA(root, path.c_str()); }
+
+bool FileExists(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace harness

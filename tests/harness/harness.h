@@ -1,0 +1,70 @@
+#pragma once
+// What scenario tests under Wine share: making an installer from script
+// values, running it with the GUI driver, and looking at what it left.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "guidriver/driver.h"
+#include "mksetup/resource_writer.h"
+
+namespace harness {
+
+// The folder of the programs under test (ZX_BIN), with a trailing backslash.
+std::string BinDir();
+// A fresh, empty folder for the current test, with a trailing backslash.
+std::string TestDir();
+
+// Copies the installer stub to `exePath` and writes `values` into it.
+void MakeInstaller(const std::string& exePath, const ScriptValues& values);
+
+// A message box or dialog of the program under test.
+struct Box {
+  HWND hwnd = nullptr;
+  std::string caption;
+  std::string text;  // message text of a message box
+  std::vector<std::string> buttons;
+  explicit operator bool() const { return hwnd != nullptr; }
+  // Presses a button by caption; fails the test when there is none.
+  void Press(const std::string& button) const;
+};
+
+// One run of a program, driven like a user would.
+class Session {
+ public:
+  explicit Session(const std::string& exePath, const std::string& workDir = "");
+  ~Session();
+  // Waits for the window with this caption; fails the test naming it when it
+  // does not come.
+  Box Expect(const std::string& caption, DWORD timeoutMs = 15000);
+  // Expects the message box with this caption and text and presses `button`.
+  void Answer(const std::string& caption, const std::string& text, const std::string& button);
+  // Waits for the program to end; fails when it does not, or shows a window
+  // meanwhile, or ends with a code other than 0.
+  void ExpectEnd(DWORD timeoutMs = 30000);
+  gui::Program& Program() { return program_; }
+
+ private:
+  std::string exe_;
+  gui::Program program_;
+};
+
+Box ReadBox(HWND window);
+
+// Registry look-ups for the checks after a run.
+bool KeyExists(HKEY root, const std::string& path);
+std::optional<std::string> ReadString(HKEY root, const std::string& path, const std::string& name);
+std::optional<DWORD> ReadDword(HKEY root, const std::string& path, const std::string& name);
+// The names of a key's values, in enumeration order.
+std::vector<std::string> ValueNames(HKEY root, const std::string& path);
+void DeleteKey(HKEY root, const std::string& path);
+
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+}  // namespace harness
