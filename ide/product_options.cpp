@@ -1,0 +1,91 @@
+#include "ide/product_options.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "ide/option_lines.h"
+#include "records/record_text.h"
+#include "setup/paths.h"
+#include "support/errors.h"
+#include "support/registry.h"
+#include "support/string_list.h"
+#include "support/text.h"
+
+namespace {
+
+bool IsFile(const std::string& path) {
+  const DWORD attr = GetFileAttributesA(path.c_str());
+  return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string LoadTextFile(const std::string& path) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw FileError(FormatText("Cannot open file %s", {path}));
+  std::string text;
+  char buffer[16384];
+  for (;;) {
+    DWORD read = 0;
+    // A read that fails half-way must not pass for the whole file, which is written back.
+    if (!ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr))
+      throw FileError(FormatText("Cannot read file %s", {path}));
+    if (read == 0) return text;
+    text.append(buffer, read);
+  }
+}
+
+void SaveTextFile(const std::string& path, const std::string& text) {
+  FileHandle file(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw FileError(FormatText("Cannot create file %s", {path}));
+  DWORD written = 0;
+  if (!WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+      written != text.size())
+    throw FileError(FormatText("Cannot write file %s", {path}));
+}
+
+std::vector<std::string> ValueNames(HKEY key) {
+  std::vector<std::string> names;
+  DWORD count = 0;
+  DWORD longest = 0;
+  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr,
+                       nullptr, nullptr) != ERROR_SUCCESS)
+    return names;
+  std::vector<char> name(longest + 1);
+  for (DWORD i = 0;; ++i) {
+    DWORD size = static_cast<DWORD>(name.size());
+    if (RegEnumValueA(key, i, name.data(), &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.emplace_back(name.data(), size);
+  }
+  return names;
+}
+
+void RemoveFirst(std::vector<std::string>& names, const std::string& name) {
+  auto it = std::find_if(names.begin(), names.end(), [&](const std::string& n) { return SameText(n, name); });
+  if (it != names.end()) names.erase(it);
+}
+
+}  // namespace
+
+void GetInstalledOptions(const std::string& productName, StringList& list) {
+  list.Clear();
+  RegKey key;
+  if (!OpenRegistryKey(HKEY_CURRENT_USER, ProductRecordPath(productName), key)) return;
+  std::vector<std::string> names = ValueNames(key.Get());
+  RemoveFirst(names, "Version");
+  RemoveFirst(names, "FolderName");
+  for (const std::string& name : names) list.Add(name);
+}
+
+void UpdateProductOptions(const std::string& productName, const std::string& installDir) {
+  if (installDir.empty()) return;
+  const std::string path = AddBackslash(installDir) + "units\\prod.inc";
+  if (!IsFile(path)) return;
+  StringList installed;
+  GetInstalledOptions(productName, installed);
+  StringList options;
+  for (const std::string& name : installed) options.Add(OptionName(name));
+  std::vector<std::string> lines = SplitLines(LoadTextFile(path));
+  RewriteDefineLines(lines, options);
+  SaveTextFile(path, StringList(lines).Text());
+}
