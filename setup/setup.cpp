@@ -6,6 +6,8 @@
 #include <shellapi.h>
 
 #include "ide/catalogue.h"
+#include "records/product_record.h"
+#include "records/uninstall.h"
 #include "setup/folders.h"
 #include "setup/install_state.h"
 #include "setup/paths.h"
@@ -21,11 +23,6 @@ const char kWelcomeText[] =
     "This program will install '%s' onto your computer. \r\n"
     "Press the OK button to start the installation.\r\n"
     "You can press the Cancel button if you do not want to install this software.";
-const char kPreviousVersionText[] =
-    "Setup has detected that previous version of %s is already installed. It is highly recommended that "
-    "you uninstall previous version before you can install %s.\r\n\r\n"
-    "Press the OK button to continue the installation.\r\n"
-    "Press the Cancel button to abort the installation.";
 const char kExtractionFailedText[] = "An error occured during installation.\r\nPlease contact";
 const char kCompletedText[] = "Installation completed.";
 const char kFailedText[] = "Installation failed.";
@@ -48,6 +45,17 @@ LONG WINAPI OnUnhandledFault(EXCEPTION_POINTERS*) {
 // Start-up from the installed-products record and the INSTALLDIR template;
 // false when the user declines at the previous-version warning.
 bool SettleProposedDestination() {
+  switch (CheckInstalledProduct(Install.ProductName, Install.InternalVersion, Install.PreviousInstallDir)) {
+    case SameVersionInstalled:
+      Install.InstallDir = Install.PreviousInstallDir;
+      return true;
+    case OtherVersionInstalled:
+      // The record of another version gives no folder: the template is proposed.
+      if (!ConfirmOverPreviousVersion(Install.AppName)) return false;
+      break;
+    case ProductNotInstalled:
+      break;
+  }
   Install.InstallDir = ExpandFolderTemplates(ReadScriptString("INSTALLDIR"));
   return true;
 }
@@ -88,7 +96,7 @@ bool ConfirmWelcome() {
 
 bool PreviousVersionGate() {
   if (ScriptSwitchIs("CHECKPREVVERSION", "No")) return true;
-  return true;  // the uninstall-entry check joins with the installation records
+  return ConfirmNoPreviousVersion(Install.AppName);
 }
 
 bool RunningIdeGate() {
@@ -131,7 +139,10 @@ void RunInstallSteps() {
   if (!PreviousVersionGate()) return;
   if (!RunningIdeGate()) return;
   if (!ChooseDestination(Install.InstallDir)) return;
-  // The payload step and the steps after it join as their subsystems land.
+  // The payload step (5) and the shortcuts (6) join as their subsystems land.
+  RegisterUninstall();
+  WriteUninstallVersion();
+  // The known packages (9) and the help registration (10) join with the IDE registration.
   RunAfterInstall();
   if (ScriptSwitchIs("SUCCESSMESSAGE", "Yes")) ShowMessage(kCompletedText, kCaptionSetup, MB_ICONINFORMATION);
 }
