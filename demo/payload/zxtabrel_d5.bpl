@@ -1,0 +1,1 @@
+MZ demo package zxtabrel_d5 (a ready-made run-time package of the demo product)

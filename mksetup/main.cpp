@@ -1,0 +1,77 @@
+// mksetup: makes a product's installer from a setup-script file and the
+// product's files.
+//   mksetup [--stub setup.exe] [--unrar unrar.dll] SCRIPT PAYLOAD OUTPUT
+// PAYLOAD is a ready RAR archive or a folder, which is packed into one.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "mksetup/payload.h"
+#include "mksetup/resource_writer.h"
+#include "mksetup/script_file.h"
+#include "setup/paths.h"
+
+namespace {
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "mksetup: %s\n", message.c_str());
+  return 1;
+}
+
+std::string ProgramDir() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  return ExtractFilePath(path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string stub = ProgramDir() + "setup.exe";
+  std::string unrar = ProgramDir() + "unrar.dll";
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if ((a == "--stub" || a == "--unrar") && i + 1 < argc) {
+      (a == "--stub" ? stub : unrar) = argv[++i];
+    } else {
+      args.push_back(a);
+    }
+  }
+  if (args.size() != 3) return Fail("usage: mksetup [--stub setup.exe] [--unrar unrar.dll] SCRIPT PAYLOAD OUTPUT");
+  const std::string& scriptPath = args[0];
+  const std::string& payload = args[1];
+  const std::string& output = args[2];
+
+  std::string text;
+  if (!ReadWholeFile(scriptPath, text)) return Fail("cannot read the script file " + scriptPath);
+  ScriptFile script;
+  std::string error;
+  if (!ParseScriptFile(text, script, error)) return Fail(scriptPath + ", " + error);
+
+  ScriptValues values;
+  for (const ScriptFileEntry& e : script.entries) values.emplace_back(e.key, e.value);
+
+  std::string archive;
+  if (!LoadPayload(payload, archive, error)) return Fail(error);
+  values.emplace_back("CABFILE", archive);
+  std::string library;
+  if (!ReadWholeFile(unrar, library)) return Fail("cannot read the RAR library " + unrar);
+  values.emplace_back("UNRARDLL", library);
+
+  // Built beside the output and moved into place only when complete.
+  const std::string partial = output + ".partial";
+  if (!CopyFileA(stub.c_str(), partial.c_str(), FALSE)) return Fail("cannot copy the installer stub " + stub + " to " + partial);
+  if (!WriteScriptResources(partial, values, &error)) {
+    DeleteFileA(partial.c_str());
+    return Fail(error);
+  }
+  if (!MoveFileExA(partial.c_str(), output.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
+    DeleteFileA(partial.c_str());
+    return Fail("cannot write " + output);
+  }
+  std::printf("mksetup: wrote %s (%zu script keys, payload %zu bytes)\n", output.c_str(), values.size(), archive.size());
+  return 0;
+}

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Builds the demo product's installer with mksetup and drives it under Wine
+# like a user who accepts every default, then shows what it left behind.
+# ZX_DEMO_SHOW=1 with a DISPLAY set shows the real windows instead of the
+# headless run.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/tests/wine/env.sh"
+bin=$root/dist/win64
+work=$root/build/demo
+export WINEPREFIX=$work/prefix
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+wine() { "$WINELOADER" "$@"; }
+
+rm -rf "$work"; mkdir -p "$work"
+if [ -n "${ZX_DEMO_SHOW:-}" ] && [ -n "${DISPLAY:-}" ]; then
+  "$WINELOADER" wineboot -i >/dev/null 2>&1; wineserver -w
+else
+  "$root/tests/wine/make-prefix.sh" "$WINEPREFIX" >/dev/null
+fi
+
+echo "== The demo product's payload"
+cp -r "$root/demo/payload" "$work/payload"
+cp "$root/build/win64/bin/uninstall_placeholder.exe" "$work/payload/uninstall.exe"
+(cd "$work/payload" && find . -type f | sort | sed 's/^\.\//  /')
+
+echo "== mksetup"
+wine "$bin/mksetup.exe" "$(winpath "$root/demo/tabrel_d5.script")" "$(winpath "$work/payload")" \
+  "$(winpath "$work/tabrel_d5_setup.exe")"
+
+if [ -f "$bin/fakeide.exe" ]; then
+  echo "== A substitute Delphi 5 for the installer to find"
+  wine "$bin/fakeide.exe" install D5 'C:\Borland\Delphi5'
+fi
+
+echo "== The installer, as the user sees it"
+wine "$bin/autodrive.exe" "$(winpath "$work/tabrel_d5_setup.exe")"
+wineserver -w
+
+echo "== What it wrote"
+show_key() {
+  local out
+  out=$(wine reg query "$1" /s 2>/dev/null | tr -d '\r' | sed '/^$/d') || true
+  if [ -n "$out" ]; then echo "$out" | sed 's/^/  /'; else echo "  (no key $1)"; fi
+}
+show_key 'HKCU\Software\Corvane Company'
+show_key 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvane Tabrel for Delphi 5'
+show_key 'HKCU\Software\Borland\Delphi\5.0\Known Packages'
+drive=$WINEPREFIX/drive_c
+echo "  files in C:\\Corvane:"
+if [ -d "$drive/Corvane" ]; then (cd "$drive" && find Corvane -type f | sort | sed 's/^/    /'); else echo "    (none)"; fi
+echo "  files in the system folder:"
+(cd "$drive/windows/system32" && ls zx* 2>/dev/null | sed 's/^/    /') || echo "    (none)"
