@@ -122,6 +122,37 @@ void Session::ExpectEnd(DWORD timeoutMs) {
   EXPECT_EQ(code, 0u) << "exit code";
 }
 
+DWORD RunTool(const std::string& exe, const std::string& arguments, std::string* output, DWORD timeoutMs) {
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  char tempDir[MAX_PATH], capture[MAX_PATH];
+  GetTempPathA(sizeof tempDir, tempDir);
+  GetTempFileNameA(tempDir, "out", 0, capture);
+  HANDLE file = CreateFileA(capture, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = file;
+  si.hStdError = file;
+  PROCESS_INFORMATION pi = {};
+  std::string commandLine = "\"" + exe + "\" " + arguments;
+  DWORD code = ~0u;
+  if (CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                     &pi)) {
+    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+      GetExitCodeProcess(pi.hProcess, &code);
+    } else {
+      TerminateProcess(pi.hProcess, 99);
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  CloseHandle(file);
+  if (output) *output = ReadFileBytes(capture);
+  DeleteFileA(capture);
+  return code;
+}
+
 bool KeyExists(HKEY root, const std::string& path) {
   HKEY key;
   if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;

@@ -54,6 +54,12 @@ class Session {
 
 Box ReadBox(HWND window);
 
+// Runs a console program to its end, its standard output and error going to
+// `output` when given; answers the exit code (~0u when it could not start or
+// did not end within `timeoutMs`).
+DWORD RunTool(const std::string& exe, const std::string& arguments, std::string* output = nullptr,
+              DWORD timeoutMs = 60000);
+
 // Registry look-ups for the checks after a run.
 bool KeyExists(HKEY root, const std::string& path);
 std::optional<std::string> ReadString(HKEY root, const std::string& path, const std::string& name);

@@ -1,0 +1,94 @@
+// mksetup as a vendor runs it: the installer it writes carries every key
+// byte for byte; a mistake gives a message, a non-zero code and no file.
+#include "tests/harness/harness.h"
+
+namespace {
+
+const std::string kArchive = std::string("Rar!\x1a\x07\x00", 7) + "not really packed";
+const std::string kLibrary = std::string("MZ\x90\0library bytes", 17);
+
+struct Vendor {
+  std::string dir = harness::TestDir();
+  std::string script = dir + "product.script";
+  std::string payload = dir + "payload.rar";
+  std::string library = dir + "unrar.dll";
+  std::string output = dir + "product_setup.exe";
+  Vendor() {
+    harness::WriteFileBytes(payload, kArchive);
+    harness::WriteFileBytes(library, kLibrary);
+  }
+  DWORD Make(const std::string& scriptText, std::string* out, const std::string& payloadArg = "") {
+    harness::WriteFileBytes(script, scriptText);
+    return harness::RunTool(harness::BinDir() + "mksetup.exe",
+                            "--unrar \"" + library + "\" \"" + script + "\" \"" +
+                                (payloadArg.empty() ? payload : payloadArg) + "\" \"" + output + "\"",
+                            out);
+  }
+};
+
+// The bytes of resource `key` in `exe`, or nullopt.
+std::optional<std::string> Resource(const std::string& exe, const char* key) {
+  HMODULE m = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!m) return std::nullopt;
+  std::optional<std::string> bytes;
+  if (HRSRC r = FindResourceExA(m, MAKEINTRESOURCEA(10), key, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL))) {
+    HGLOBAL g = LoadResource(m, r);
+    bytes = std::string(static_cast<const char*>(LockResource(g)), SizeofResource(m, r));
+  }
+  FreeLibrary(m);
+  return bytes;
+}
+
+}  // namespace
+
+TEST(Mksetup, WritesEveryKeyByteForByte) {
+  Vendor v;
+  std::string out;
+  ASSERT_EQ(v.Make("APPNAME = Corvane Tabrel for Delphi 5\r\n"
+                   "PROMPTINSTALLDIR = \"No\\r\\n\"\r\n"
+                   "HELPFILES:\r\n  tabrel.cnt\r\n  tabrel.hlp=Corvane Tabrel Help\r\n"
+                   "INSTALLDIR = C:\\Corvane\\Tab_D5\r\n",
+                   &out),
+            0u)
+      << out;
+  EXPECT_EQ(Resource(v.output, "APPNAME"), "Corvane Tabrel for Delphi 5");
+  EXPECT_EQ(Resource(v.output, "PROMPTINSTALLDIR"), "No\r\n");
+  EXPECT_EQ(Resource(v.output, "HELPFILES"), "tabrel.cnt\r\ntabrel.hlp=Corvane Tabrel Help\r\n");
+  EXPECT_EQ(Resource(v.output, "INSTALLDIR"), "C:\\Corvane\\Tab_D5");
+  EXPECT_EQ(Resource(v.output, "CABFILE"), kArchive);
+  EXPECT_EQ(Resource(v.output, "UNRARDLL"), kLibrary);
+  EXPECT_EQ(Resource(v.output, "VERSION"), std::nullopt);
+  EXPECT_FALSE(harness::FileExists(v.output + ".partial"));
+}
+
+TEST(Mksetup, MistakesLeaveNoInstaller) {
+  Vendor v;
+  std::string out;
+  EXPECT_EQ(v.Make("APPNAME = x\nVERSON = 1\n", &out), 1u);
+  EXPECT_NE(out.find("line 2: unknown key 'VERSON'"), std::string::npos) << out;
+  EXPECT_EQ(v.Make("APPNAME = x\n", &out, v.dir + "no such folder"), 1u);
+  EXPECT_NE(out.find("does not exist"), std::string::npos) << out;
+  harness::WriteFileBytes(v.dir + "notes.txt", "not an archive");
+  EXPECT_EQ(v.Make("APPNAME = x\n", &out, v.dir + "notes.txt"), 1u);
+  EXPECT_NE(out.find("is not a RAR archive"), std::string::npos) << out;
+  EXPECT_FALSE(harness::FileExists(v.output));
+  EXPECT_FALSE(harness::FileExists(v.output + ".partial"));
+}
+
+TEST(Mksetup, AFailedRunKeepsTheEarlierInstaller) {
+  Vendor v;
+  std::string out;
+  ASSERT_EQ(v.Make("APPNAME = first\n", &out), 0u) << out;
+  EXPECT_EQ(v.Make("APPNAME = second\nBROKEN\n", &out), 1u);
+  EXPECT_EQ(Resource(v.output, "APPNAME"), "first");
+}
+
+TEST(Mksetup, UnreadableScript) {
+  Vendor v;
+  std::string out;
+  EXPECT_EQ(harness::RunTool(harness::BinDir() + "mksetup.exe",
+                             "\"" + v.dir + "missing.script\" \"" + v.payload + "\" \"" + v.output + "\"", &out),
+            1u);
+  EXPECT_NE(out.find("cannot read the script file"), std::string::npos) << out;
+  EXPECT_FALSE(harness::FileExists(v.output));
+}
