@@ -85,3 +85,11 @@ TEST(Sequence, SuccessMessageOnlyForExactYes) {
   run.Expect("Welcome!").Press("OK");
   run.ExpectEnd();
 }
+
+TEST(Harness, AWindowThatNeverComesFailsNamingIt) {
+  std::string exe = Installer(BaseScript());
+  Session run(exe);
+  EXPECT_NONFATAL_FAILURE(run.Expect("No Such Window", 1500), "window 'No Such Window' did not appear within 1 s");
+  run.Expect("Welcome!").Press("Cancel");
+  run.ExpectEnd();
+}
