@@ -1,5 +1,7 @@
 // The installation sequence as a user meets it: start-up, the gates, the
 // destination without dialog, run-after-install and the final messages.
+#include <gtest/gtest-spi.h>
+
 #include "tests/harness/harness.h"
 
 using harness::Session;
