@@ -1,0 +1,132 @@
+// The uninstall entry, its "Files" subkey and the shared counts of installed
+// files, as the library leaves them in Wine's registry.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "records/uninstall.h"
+#include "setup/install_state.h"
+#include "support/errors.h"
+#include "tests/harness/harness.h"
+#include "tests/records/registry_fixture.h"
+
+namespace {
+
+const char kApp[] = "ZX Uninstall Test App";
+const std::string kEntry = fixture::UninstallEntryKey(kApp);
+const std::string kFiles = kEntry + "\\Files";
+const char kFileA[] = "C:\\zxrec\\Program Files\\a.dll";
+const char kFileB[] = "C:\\zxrec\\b.hlp";
+const char kFileC[] = "C:\\zxrec\\c.bpl";
+
+std::optional<DWORD> Count(const std::string& file) {
+  return harness::ReadDword(HKEY_CURRENT_USER, fixture::kSharedCountsKey, file);
+}
+
+class Uninstall : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    harness::DeleteKey(HKEY_LOCAL_MACHINE, kEntry);
+    for (const char* file : {kFileA, kFileB, kFileC})
+      fixture::DeleteValue(HKEY_CURRENT_USER, fixture::kSharedCountsKey, file);
+    Install = InstallState();
+  }
+  void TearDown() override { Install = InstallState(); }
+  std::optional<std::string> Value(const std::string& name) {
+    return harness::ReadString(HKEY_LOCAL_MACHINE, kEntry, name);
+  }
+};
+
+using Names = std::vector<std::string>;
+
+// Value names in sorted order: the registry's enumeration order is its own.
+Names Sorted(Names names) {
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+TEST_F(Uninstall, RegistrationWritesEveryValueFromTheState) {
+  Install.AppName = kApp;
+  Install.ProductName = "ZX Product";
+  Install.SubProductName = "Std;Pro;";
+  Install.Version = "1.5";
+  Install.IdeCode = "D5";
+  Install.InstallDir = "C:\\zxrec\\Program Files\\";
+  Install.InstalledFileList = StringList({kFileA, kFileB, kFileA});
+  Install.CreatedFolderList = StringList({"C:\\zxrec", "C:\\zxrec\\Program Files"});
+  RegisterUninstall();
+  WriteUninstallVersion();
+
+  EXPECT_EQ(Value("PRODUCTNAME"), "ZX Product");
+  EXPECT_EQ(Value("SUBPRODUCTNAME"), "Std;Pro;");
+  EXPECT_EQ(Value("FOLDERS"), "C:\\zxrec\r\nC:\\zxrec\\Program Files\r\n");
+  EXPECT_EQ(Value("REGKEYS"), "");
+  EXPECT_EQ(Value("APPNAME"), kApp);
+  EXPECT_EQ(Value("DELPHIVER"), "D5");
+  EXPECT_EQ(Value("DisplayName"), kApp);
+  EXPECT_EQ(Value("UninstallString"), "\"C:\\zxrec\\Program Files\\UnInstall.exe\" \"ZX Uninstall Test App\"");
+  EXPECT_EQ(Value("VERSION"), "1.5");
+
+  // A file listed twice: one value in "Files", counted twice.
+  EXPECT_EQ(Sorted(harness::ValueNames(HKEY_LOCAL_MACHINE, kFiles)), Sorted({kFileA, kFileB}));
+  EXPECT_EQ(harness::ReadDword(HKEY_LOCAL_MACHINE, kFiles, kFileA), 0u);
+  EXPECT_EQ(Count(kFileA), 2u);
+  EXPECT_EQ(Count(kFileB), 1u);
+}
+
+TEST_F(Uninstall, EmptyListsGiveEmptyTexts) {
+  Install.AppName = kApp;
+  RegisterUninstall();
+  EXPECT_EQ(Value("FOLDERS"), "");
+  EXPECT_EQ(Value("REGKEYS"), "");
+  EXPECT_EQ(Value("SUBPRODUCTNAME"), "");
+  EXPECT_EQ(Value("UninstallString"), "\"UnInstall.exe\" \"ZX Uninstall Test App\"");
+  EXPECT_TRUE(harness::KeyExists(HKEY_LOCAL_MACHINE, kFiles));
+  EXPECT_TRUE(harness::ValueNames(HKEY_LOCAL_MACHINE, kFiles).empty());
+}
+
+TEST_F(Uninstall, SecondInstallationAddsFilesAndOverwritesValues) {
+  WriteUninstallValue(kApp, "VERSION", "1.0");
+  WriteUninstallFileList(kApp, StringList({kFileA}));
+  WriteUninstallValue(kApp, "VERSION", "2.0");
+  WriteUninstallFileList(kApp, StringList({kFileC}));
+  EXPECT_EQ(Value("VERSION"), "2.0");
+  EXPECT_EQ(Sorted(harness::ValueNames(HKEY_LOCAL_MACHINE, kFiles)), Sorted({kFileA, kFileC}));
+}
+
+TEST_F(Uninstall, EntryValuesInOneOpening) {
+  WriteUninstallEntry(kApp, "\"C:\\X\\UnInstall.exe\" \"A\"");
+  EXPECT_EQ(Value("DisplayName"), kApp);
+  EXPECT_EQ(Value("UninstallString"), "\"C:\\X\\UnInstall.exe\" \"A\"");
+}
+
+TEST_F(Uninstall, SharedCountsAcrossInstallations) {
+  // An earlier installation, maybe of another product, left a count.
+  fixture::SetDword(HKEY_CURRENT_USER, fixture::kSharedCountsKey, kFileA, 5);
+  IncrementSharedFileCounts(StringList({kFileA, kFileB}));
+  EXPECT_EQ(Count(kFileA), 6u);
+  EXPECT_EQ(Count(kFileB), 1u);
+  IncrementSharedFileCounts(StringList({kFileB, kFileC, kFileB}));
+  EXPECT_EQ(Count(kFileB), 3u);
+  EXPECT_EQ(Count(kFileC), 1u);
+  EXPECT_EQ(IncrementSharedFileCount(kFileC), 2u);
+}
+
+TEST_F(Uninstall, CountOfAnotherTypeIsAnError) {
+  fixture::SetString(HKEY_CURRENT_USER, fixture::kSharedCountsKey, kFileB, "3");
+  try {
+    IncrementSharedFileCounts(StringList({kFileA, kFileB, kFileC}));
+    ADD_FAILURE() << "no error for a text count";
+  } catch (const RegistryError& e) {
+    EXPECT_EQ(std::string(e.what()), std::string("Invalid data type for '") + kFileB + "'");
+  }
+  // The files before it were counted, the ones after it not.
+  EXPECT_EQ(Count(kFileA), 1u);
+  EXPECT_EQ(Count(kFileC), std::nullopt);
+  EXPECT_EQ(harness::ReadString(HKEY_CURRENT_USER, fixture::kSharedCountsKey, kFileB), "3");
+
+  fixture::SetString(HKEY_CURRENT_USER, fixture::kSharedCountsKey, kFileB, "a much longer text than four bytes");
+  EXPECT_THROW(IncrementSharedFileCount(kFileB), RegistryError);
+}
