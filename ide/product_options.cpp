@@ -7,6 +7,7 @@
 #include "records/record_text.h"
 #include "setup/paths.h"
 #include "support/errors.h"
+#include "support/handles.h"
 #include "support/registry.h"
 #include "support/string_list.h"
 #include "support/text.h"
