@@ -5,6 +5,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include "dialogs/res_dialog.h"
 #include "ide/catalogue.h"
 #include "records/product_record.h"
 #include "records/uninstall.h"
@@ -122,7 +123,22 @@ bool ChooseDestination(std::string& dir) {
     }
     return true;
   }
-  return true;  // the destination dialog joins with the dialogs
+  // Each refusal shows a new dialog with the text entered (a dialog runs once).
+  std::string entered = dir;
+  for (;;) {
+    {
+      TSelectDirDialog dialog(IDD_SELECT_DIR);
+      dialog.SetDirectory(entered);
+      if (!dialog.Execute()) return false;
+      entered = dialog.Directory();
+    }
+    const std::string chosen = AddBackslash(entered);
+    if (IsFullPath(chosen)) {
+      dir = chosen;
+      return true;
+    }
+    RefuseDestination(chosen);
+  }
 }
 
 void RunAfterInstall() {

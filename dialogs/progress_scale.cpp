@@ -1,0 +1,18 @@
+#include "dialogs/progress_scale.h"
+
+#include <limits>
+
+namespace {
+const std::uint64_t kMaxUnits = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
+}
+
+unsigned ProgressShift(std::uint64_t total) {
+  unsigned shift = 0;
+  while ((total >> shift) > kMaxUnits) ++shift;
+  return shift;
+}
+
+std::int32_t ProgressUnits(std::uint64_t bytes, unsigned shift) {
+  const std::uint64_t units = bytes >> shift;
+  return static_cast<std::int32_t>(units > kMaxUnits ? kMaxUnits : units);
+}

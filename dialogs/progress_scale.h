@@ -1,0 +1,9 @@
+#pragma once
+// The progress bar counts in 32-bit signed units; byte counts of a large
+// payload are scaled down to fit (no Windows headers).
+#include <cstdint>
+
+// How far byte counts are shifted right so that `total` fits the bar.
+unsigned ProgressShift(std::uint64_t total);
+// `bytes` in bar units for that shift.
+std::int32_t ProgressUnits(std::uint64_t bytes, unsigned shift);
