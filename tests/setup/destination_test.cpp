@@ -94,3 +94,20 @@ TEST(RunAfterInstall, ValueIsNotTrimmed) {
   Sleep(500);
   EXPECT_FALSE(harness::FileExists(dir + "ran.txt"));
 }
+
+TEST(Destination, OnlyAnExactNoSkipsTheDialog) {
+  for (const char* value : {"no", "NO", "No\r\n", "No ", ""}) {
+    SCOPED_TRACE(std::string("PROMPTINSTALLDIR=") + value);
+    ScriptValues script = Script("C:\\Dir");
+    for (auto& kv : script)
+      if (kv.first == "PROMPTINSTALLDIR") kv.second = value;
+    const std::string exe = harness::TestDir() + "setup.exe";
+    harness::MakeInstaller(exe, script);
+    Session run(exe);
+    run.Expect("Welcome!").Press("OK");
+    harness::Box dialog = run.Expect("Select Destination Directory");
+    EXPECT_EQ(gui::ControlText(dialog.hwnd, 1000), "C:\\Dir");
+    dialog.Press("Cancel");
+    run.ExpectEnd();
+  }
+}
