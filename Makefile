@@ -1,6 +1,7 @@
 # make        builds dist/win32 (the shipping i686 build) and dist/win64
 # make test   builds everything and runs every test (native and under Wine)
 # make demo   builds the demo installer and drives it under Wine
+# make screenshots  saves pictures of the dialogs into docs/
 SHELL := /bin/bash
 .ONESHELL:
 .SHELLFLAGS := -eu -o pipefail -c
@@ -9,7 +10,7 @@ BUILD    := build
 WINEPFX  := $(CURDIR)/$(BUILD)/wineprefix
 CMAKE_WIN = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -Wno-dev
 
-.PHONY: all deps win32 win64 native dist test demo clean
+.PHONY: all deps win32 win64 native dist test demo screenshots clean
 all: dist
 
 deps:
@@ -35,6 +36,10 @@ test: native dist
 
 demo: dist
 	scripts/demo.sh
+
+# Pictures of the dialogs into docs/ (Xvfb, a Wine prefix with a display).
+screenshots: win64
+	scripts/screenshots.sh
 
 clean:
 	rm -rf $(BUILD)/native $(BUILD)/win32 $(BUILD)/win64 $(BUILD)/wineprefix dist

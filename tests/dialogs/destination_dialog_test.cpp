@@ -3,6 +3,7 @@
 // the refusal of folders that are no full path, and the Browse button.
 #include <windows.h>
 
+#include "tests/dialogs/read_folders.h"
 #include "tests/harness/harness.h"
 
 using harness::Session;
@@ -55,21 +56,6 @@ void ExpectCompletion(Session& run) {
 void ExpectQuietEnd(Session& run) {
   run.ExpectEnd();
   EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallEntry)) << "nothing is written";
-}
-
-// Lists `folder` and each folder above it. The browser finds its start
-// folder by comparing item lists that hold access times; reading a folder
-// that changed since it was last read moves its access time, which would
-// make the browser's own look-up miss.
-void ReadFoldersUpTo(const std::string& folder) {
-  for (size_t end = folder.find('\\'); end != std::string::npos; end = folder.find('\\', end + 1)) {
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((folder.substr(0, end + 1) + "*").c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) continue;
-    while (FindNextFileA(h, &found)) {
-    }
-    FindClose(h);
-  }
 }
 
 // The folder browser that Browse opened over `dialog`, at the edit's folder.
