@@ -1,0 +1,149 @@
+#include "extract/payload.h"
+
+#include <memory>
+
+#include "dialogs/progress_dialog.h"
+#include "extract/entry_rules.h"
+#include "records/product_record.h"
+#include "setup/folders.h"
+#include "setup/install_state.h"
+#include "setup/paths.h"
+#include "setup/script.h"
+#include "support/string_list.h"
+
+std::uint64_t PayloadTotalSize = 0;
+std::uint64_t PayloadDoneSize = 0;
+
+namespace {
+
+// The one progress dialog, while the step runs.
+TProgressDialog* ProgressDialog = nullptr;
+
+class ProgressDialogScope {
+ public:
+  ProgressDialogScope() : dialog_(new TProgressDialog()) { ProgressDialog = dialog_.get(); }
+  ~ProgressDialogScope() { ProgressDialog = nullptr; }
+  TProgressDialog& Dialog() { return *dialog_; }
+
+ private:
+  std::unique_ptr<TProgressDialog> dialog_;
+};
+
+// Writes the whole block; a short write (a full disk) is a failure.
+bool WriteWhole(FileHandle& file, const char* data, size_t size) {
+  DWORD written = 0;
+  bool ok = size == 0 || (WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr) && written == size);
+  file.Reset();
+  return ok;
+}
+
+// The staged files are removed, and the library unbound before its file
+// goes, however the step ends.
+class StagingCleanup {
+ public:
+  StagingCleanup(StagingFile& library, StagingFile& archive) : library_(library), archive_(archive) {}
+  ~StagingCleanup() {
+    library_.handle.Reset();
+    archive_.handle.Reset();
+    UnloadUnrarLibrary();
+    if (!archive_.name.empty()) DeleteFileA(archive_.name.c_str());
+    if (!library_.name.empty()) DeleteFileA(library_.name.c_str());
+  }
+
+ private:
+  StagingFile& library_;
+  StagingFile& archive_;
+};
+
+std::string HeaderFileName(const RARHeaderData& header) {
+  size_t n = 0;
+  while (n < sizeof header.FileName && header.FileName[n] != '\0') ++n;
+  return std::string(header.FileName, n);
+}
+
+}  // namespace
+
+StagingFile CreateStagingFile() {
+  StagingFile f;
+  f.name = MakeTempFileName("ZX");
+  f.handle.Reset(CreateFileA(f.name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
+  return f;
+}
+
+unsigned char CountEntryCallback(const RARHeaderData& header, std::string&, std::string&) {
+  PayloadTotalSize += header.UnpSize;
+  return RAR_SKIP;
+}
+
+unsigned char ExtractEntryCallback(const RARHeaderData& header, std::string&, std::string& targetName) {
+  const std::string entryPath = HeaderFileName(header);
+  PayloadDoneSize += header.UnpSize;
+  if (ProgressDialog) ProgressDialog->ShowEntry(entryPath, PayloadDoneSize);
+  const std::string name = ExtractFileName(entryPath);
+  if (!Install.IdeHelpDir.empty() && IsHelpFile(Install.HelpFileList, name))
+    targetName = Install.IdeHelpDir + name;
+  return RAR_EXTRACT;
+}
+
+bool ExtractArchive(const std::string& archivePath, const std::string& destDir, ArchiveEntryCallback callback,
+                    StringList* installedFiles, StringList* createdFolders, const StringList* systemFiles) {
+  UnrarArchive archive(UnrarOpenArchive(archivePath));
+  if (!archive) return false;
+  const std::string systemDir = GetSystemDir();
+  bool ok = true;
+  RARHeaderData header = {};
+  int code;
+  while ((code = UnrarReadHeader(archive.Get(), &header)) == 0) {
+    std::string targetName;
+    const std::string entryPath = HeaderFileName(header);
+    const std::string name = ExtractFileName(entryPath);
+    const bool isSystemFile = systemFiles && systemFiles->Contains(name);
+    std::string destFolder = isSystemFile ? systemDir : destDir;
+    const unsigned char operation =
+        callback ? callback(header, destFolder, targetName) : static_cast<unsigned char>(RAR_EXTRACT);
+    const bool isFolder = (header.FileAttr & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // The entry's path is joined here, made safe, so that every file is
+    // written exactly where it is recorded, inside its target folder.
+    const std::string safePath = SafeArchivePath(entryPath);
+    unsigned char action = operation;
+    if (isSystemFile) {
+      targetName = AddBackslash(destFolder) + name;
+    } else if (!isFolder) {
+      if (createdFolders) CreateFolders(AddBackslash(destFolder) + ExtractFilePath(safePath), createdFolders);
+      if (targetName.empty() && !safePath.empty()) targetName = AddBackslash(destFolder) + safePath;
+      if (targetName.empty()) {
+        action = RAR_SKIP;  // a name that is nothing but "..", drives and separators
+        ok = false;
+      }
+    }
+    const int result = UnrarProcessFile(archive.Get(), action, destFolder, targetName);
+    if (result != 0 && action == RAR_EXTRACT) ok = false;
+    if (!isFolder && installedFiles && !targetName.empty()) installedFiles->Add(targetName);
+    header = RARHeaderData{};
+  }
+  return ok && code == ERAR_END_ARCHIVE;
+}
+
+bool InstallPayload(const std::string& destDir) {
+  bool result = false;
+  LoadedScriptResource archiveBytes("CABFILE");
+  LoadedScriptResource libraryBytes("UNRARDLL");
+  StagingFile library = CreateStagingFile();
+  StagingFile archive = CreateStagingFile();
+  StagingCleanup cleanup(library, archive);
+  if (!library.handle || !archive.handle) return false;
+  if (!WriteWhole(library.handle, libraryBytes.Data(), libraryBytes.Size())) return false;
+  LoadUnrarLibrary(library.name);
+  ProgressDialogScope progress;
+  if (!WriteWhole(archive.handle, archiveBytes.Data(), archiveBytes.Size())) return false;
+  ExtractArchive(archive.name, destDir, CountEntryCallback, nullptr, nullptr, nullptr);
+  progress.Dialog().SetTotal(PayloadTotalSize);
+  result = ExtractArchive(archive.name, destDir, ExtractEntryCallback, &Install.InstalledFileList,
+                          &Install.CreatedFolderList, &Install.SystemFileList);
+  if (result) {
+    progress.Dialog().ShowBuildingPackages();
+    WriteProductRecord(Install.ProductName, Install.SubProductName, Install.InternalVersion, Install.InstallDir);
+  }
+  return result;
+}

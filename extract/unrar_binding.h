@@ -1,0 +1,52 @@
+#pragma once
+// The process-wide binding to the RAR extraction library and thin wrappers
+// over the four calls the payload step needs.
+#include <string>
+
+#include "extract/unrar_api.h"
+
+struct UnrarBinding {
+  void* module = nullptr;  // HMODULE; null when nothing is bound
+  RAROpenArchiveFn OpenArchive = nullptr;
+  RARCloseArchiveFn CloseArchive = nullptr;
+  RARReadHeaderFn ReadHeader = nullptr;
+  RARProcessFileFn ProcessFile = nullptr;
+  RARSetChangeVolProcFn SetChangeVolProc = nullptr;
+  RARSetProcessDataProcFn SetProcessDataProc = nullptr;
+  RARSetPasswordFn SetPassword = nullptr;
+};
+
+extern UnrarBinding Unrar;
+
+// Binds the library at `libraryPath`; raises "Can't load UNRAR.DLL" when it
+// cannot be loaded. A missing export leaves its slot null.
+void LoadUnrarLibrary(const std::string& libraryPath);
+// Binds "unrar.dll" by its bare name (the system's search order) when nothing is bound.
+void EnsureUnrarLoaded();
+void UnloadUnrarLibrary();
+
+// The archive calls; each binds by the bare name first when nothing is
+// bound, and raises an error naming the export when the library lacks it.
+RarArchiveHandle UnrarOpenArchive(const std::string& archivePath);
+void UnrarCloseArchive(RarArchiveHandle archive);
+int UnrarReadHeader(RarArchiveHandle archive, RARHeaderData* header);
+// Empty `destPath` or `destName` reach the library as null pointers.
+int UnrarProcessFile(RarArchiveHandle archive, unsigned char operation, const std::string& destPath,
+                     const std::string& destName);
+
+// Closes an open archive on every path out of its scope.
+class UnrarArchive {
+ public:
+  explicit UnrarArchive(RarArchiveHandle h) : h_(h) {}
+  // Closing raises nothing: a library without the export leaves it open.
+  ~UnrarArchive() {
+    if (h_ && Unrar.CloseArchive) Unrar.CloseArchive(h_);
+  }
+  UnrarArchive(const UnrarArchive&) = delete;
+  UnrarArchive& operator=(const UnrarArchive&) = delete;
+  RarArchiveHandle Get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+
+ private:
+  RarArchiveHandle h_;
+};
