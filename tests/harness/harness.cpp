@@ -52,8 +52,16 @@ std::string TestDir() {
 void MakeInstaller(const std::string& exePath, const ScriptValues& values) {
   const std::string stub = BinDir() + "setup.exe";
   ASSERT_TRUE(CopyFileA(stub.c_str(), exePath.c_str(), FALSE)) << "cannot copy " << stub << " to " << exePath;
+  ScriptValues all = values;
+  auto has = [&](const char* key) {
+    for (const auto& kv : values)
+      if (kv.first == key) return true;
+    return false;
+  };
+  if (!has("UNRARDLL")) all.emplace_back("UNRARDLL", ReadFileBytes(BinDir() + "unrar.dll"));
+  if (!has("CABFILE")) all.emplace_back("CABFILE", MakeRarArchive({}));
   std::string error;
-  ASSERT_TRUE(WriteScriptResources(exePath, values, &error)) << error;
+  ASSERT_TRUE(WriteScriptResources(exePath, all, &error)) << error;
 }
 
 void Box::Press(const std::string& button) const {

@@ -18,8 +18,19 @@ std::string BinDir();
 // A fresh, empty folder for the current test, with a trailing backslash.
 std::string TestDir();
 
-// Copies the installer stub to `exePath` and writes `values` into it.
+// Copies the installer stub to `exePath` and writes `values` into it. Unless
+// `values` name them, the RAR library (UNRARDLL) and an empty payload
+// archive (CABFILE) are added; an empty value leaves a key out.
 void MakeInstaller(const std::string& exePath, const ScriptValues& values);
+
+// One entry of a test archive: a file with its bytes, or a folder.
+struct ArchiveEntry {
+  std::string name;
+  std::string data;
+  bool folder = false;
+};
+// A RAR archive holding `entries` in order.
+std::string MakeRarArchive(const std::vector<ArchiveEntry>& entries);
 
 // A message box or dialog of the program under test.
 struct Box {

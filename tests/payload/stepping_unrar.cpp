@@ -1,0 +1,78 @@
+// Test library standing in for unrar.dll: forwards every call to the real
+// library (ZX_BIN\unrar.dll) but stops before each extraction, and at the
+// first opening, until the test lets it go on. So a test can read the
+// progress dialog at every step of the protocol.
+//   events: "ZXStepReady" (set by the library when it stops),
+//           "ZXStepGo" (set by the test to let it go on).
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "extract/unrar_api.h"
+
+namespace {
+
+HMODULE Real() {
+  static HMODULE real = [] {
+    const char* bin = std::getenv("ZX_BIN");
+    std::string path = std::string(bin ? bin : ".") + "\\unrar.dll";
+    return LoadLibraryA(path.c_str());
+  }();
+  return real;
+}
+
+template <typename Fn>
+Fn Forward(const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(Real(), name)));
+}
+
+void Stop() {
+  HANDLE ready = CreateEventA(nullptr, FALSE, FALSE, "ZXStepReady");
+  HANDLE go = CreateEventA(nullptr, FALSE, FALSE, "ZXStepGo");
+  SetEvent(ready);
+  WaitForSingleObject(go, 30000);
+  CloseHandle(ready);
+  CloseHandle(go);
+}
+
+bool opened = false;
+
+}  // namespace
+
+extern "C" {
+
+__declspec(dllexport) RarArchiveHandle ZX_RAR_CALL RAROpenArchive(RAROpenArchiveData* data) {
+  if (!opened) {
+    opened = true;
+    Stop();
+  }
+  return Forward<RAROpenArchiveFn>("RAROpenArchive")(data);
+}
+
+__declspec(dllexport) int ZX_RAR_CALL RARCloseArchive(RarArchiveHandle archive) {
+  return Forward<RARCloseArchiveFn>("RARCloseArchive")(archive);
+}
+
+__declspec(dllexport) int ZX_RAR_CALL RARReadHeader(RarArchiveHandle archive, RARHeaderData* header) {
+  return Forward<RARReadHeaderFn>("RARReadHeader")(archive, header);
+}
+
+__declspec(dllexport) int ZX_RAR_CALL RARProcessFile(RarArchiveHandle archive, int operation, char* destPath,
+                                                     char* destName) {
+  if (operation == RAR_EXTRACT) Stop();
+  return Forward<RARProcessFileFn>("RARProcessFile")(archive, operation, destPath, destName);
+}
+
+__declspec(dllexport) void ZX_RAR_CALL RARSetChangeVolProc(RarArchiveHandle archive, ChangeVolProc proc) {
+  Forward<RARSetChangeVolProcFn>("RARSetChangeVolProc")(archive, proc);
+}
+
+__declspec(dllexport) void ZX_RAR_CALL RARSetProcessDataProc(RarArchiveHandle archive, ProcessDataProc proc) {
+  Forward<RARSetProcessDataProcFn>("RARSetProcessDataProc")(archive, proc);
+}
+
+__declspec(dllexport) void ZX_RAR_CALL RARSetPassword(RarArchiveHandle archive, char* password) {
+  Forward<RARSetPasswordFn>("RARSetPassword")(archive, password);
+}
+}
