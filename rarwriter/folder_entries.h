@@ -1,0 +1,10 @@
+#pragma once
+// The entries of a folder tree for the writer: every folder and file below
+// `root`, folders before their contents, names sorted, "\" between names.
+#include <string>
+#include <vector>
+
+#include "rarwriter/rar_writer.h"
+
+// Raises std::filesystem::filesystem_error when the tree cannot be read.
+std::vector<RarEntry> FolderEntries(const std::string& root);

@@ -1,0 +1,140 @@
+#include "rarwriter/rar_writer.h"
+
+#include "rarwriter/crc32.h"
+
+namespace {
+
+const char kSignature[] = "Rar!\x1A\x07\x01\x00";
+
+// Block types and flags of the format.
+const std::uint64_t kMainHeader = 1, kFileHeader = 2, kEndHeader = 5;
+const std::uint64_t kHasData = 0x02;                             // block flag: a data area follows
+const std::uint64_t kFolder = 0x01, kHasTime = 0x02, kHasCrc = 0x04;  // file flags
+const std::uint32_t kAttrFolder = 0x10;
+const std::uint64_t kHostWindows = 0;
+
+void PutVint(std::string& out, std::uint64_t v) {
+  do {
+    unsigned char b = v & 0x7F;
+    v >>= 7;
+    if (v) b |= 0x80;
+    out += static_cast<char>(b);
+  } while (v);
+}
+
+void PutU32(std::string& out, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// A block: CRC of everything after it, the size of what follows the size
+// field, then the fields (type first).
+void PutHeader(std::string& out, const std::string& fields) {
+  std::string sized;
+  PutVint(sized, fields.size());
+  sized += fields;
+  PutU32(out, Crc32(sized.data(), sized.size()));
+  out += sized;
+}
+
+std::string ArchivePath(const std::string& name) {
+  std::string path = Cp1252ToUtf8(name);
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  return path;
+}
+
+void PutEntry(std::string& out, const RarEntry& e) {
+  // Readers want a data area in every file block, a folder's being empty.
+  const std::uint64_t dataSize = e.folder ? 0 : e.data.size();
+  std::string f;
+  PutVint(f, kFileHeader);
+  PutVint(f, kHasData);
+  PutVint(f, dataSize);
+  const std::uint64_t flags = (e.folder ? kFolder : kHasCrc) | (e.dosTime ? kHasTime : std::uint64_t{0});
+  PutVint(f, flags);
+  PutVint(f, dataSize);
+  PutVint(f, e.attributes | (e.folder ? kAttrFolder : 0u));
+  if (e.dosTime) PutU32(f, static_cast<std::uint32_t>(DosTimeToUnix(e.dosTime)));
+  if (!e.folder) PutU32(f, Crc32(e.data.data(), e.data.size()));
+  PutVint(f, 0);  // compression: version 0, not solid, stored
+  PutVint(f, kHostWindows);
+  const std::string path = ArchivePath(e.name);
+  PutVint(f, path.size());
+  f += path;
+  PutHeader(out, f);
+  if (!e.folder) out += e.data;
+}
+
+// Days from 1970-01-01 to a civil date (proleptic Gregorian).
+std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+}  // namespace
+
+std::string WriteRarArchive(const std::vector<RarEntry>& entries) {
+  std::string out(kSignature, 8);
+  std::string main;
+  PutVint(main, kMainHeader);
+  PutVint(main, 0);  // header flags
+  PutVint(main, 0);  // archive flags: one volume, not solid
+  PutHeader(out, main);
+  for (const RarEntry& e : entries) PutEntry(out, e);
+  std::string end;
+  PutVint(end, kEndHeader);
+  PutVint(end, 0);
+  PutVint(end, 0);  // last volume
+  PutHeader(out, end);
+  return out;
+}
+
+std::string Cp1252ToUtf8(const std::string& ansi) {
+  static const std::uint16_t kHigh[32] = {
+      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  std::string out;
+  for (unsigned char c : ansi) {
+    unsigned cp = (c >= 0x80 && c < 0xA0) ? kHigh[c - 0x80] : c;
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      out += static_cast<char>(0xC0 | (cp >> 6));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (cp >> 12));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::int64_t DosTimeToUnix(std::uint32_t t) {
+  const std::int64_t days = DaysFromCivil(1980 + (t >> 25), (t >> 21) & 0x0F, (t >> 16) & 0x1F);
+  return days * 86400 + ((t >> 11) & 0x1F) * 3600 + ((t >> 5) & 0x3F) * 60 + (t & 0x1F) * 2;
+}
+
+std::uint32_t UnixToDosTime(std::int64_t seconds) {
+  std::int64_t days = seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
+  const std::int64_t rest = seconds - days * 86400;
+  // Civil date from days (the inverse of DaysFromCivil).
+  days += 719468;
+  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const unsigned doe = static_cast<unsigned>(days - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  const unsigned day = doy - (153 * mp + 2) / 5 + 1;
+  const unsigned month = mp < 10 ? mp + 3 : mp - 9;
+  const std::int64_t year = static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2);
+  if (year < 1980 || year > 2107) return 0;
+  return (static_cast<std::uint32_t>(year - 1980) << 25) | (month << 21) | (day << 16) |
+         (static_cast<std::uint32_t>(rest / 3600) << 11) | (static_cast<std::uint32_t>(rest / 60 % 60) << 5) |
+         static_cast<std::uint32_t>(rest % 60 / 2);
+}

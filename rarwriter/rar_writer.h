@@ -1,0 +1,30 @@
+#pragma once
+// Writes RAR 5 archives with stored (uncompressed) entries: what the
+// installer-making tool packs a product's files into. No system calls, so it
+// is tested natively and read back there with libarchive.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct RarEntry {
+  // Path inside the archive, "\" or "/" between names, in the Windows
+  // western code page (1252); written as UTF-8 as the format wants.
+  std::string name;
+  std::string data;  // a file's bytes; folders have none
+  bool folder = false;
+  std::uint32_t attributes = 0x20;  // Win32 attribute bits; 0x10 is added for folders
+  std::uint32_t dosTime = 0;        // DOS date and time, taken as UTC; 0 writes no time
+};
+
+// The whole archive, entries in the given order.
+std::string WriteRarArchive(const std::vector<RarEntry>& entries);
+
+// Bytes in code page 1252 as UTF-8 (the code points Windows gives the five
+// unassigned bytes are kept, so every byte has an image).
+std::string Cp1252ToUtf8(const std::string& ansi);
+
+// Seconds since 1970 (UTC) of a DOS date and time.
+std::int64_t DosTimeToUnix(std::uint32_t dosTime);
+// The DOS date and time of seconds since 1970, rounded down to 2 seconds;
+// 0 before 1980 or after 2107.
+std::uint32_t UnixToDosTime(std::int64_t seconds);

@@ -1,0 +1,24 @@
+// rarpack FOLDER ARCHIVE: packs a folder tree into a RAR archive of stored
+// entries (for benchmarks and for trying archives by hand).
+#include <cstdio>
+#include <exception>
+#include <fstream>
+
+#include "rarwriter/folder_entries.h"
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: rarpack FOLDER ARCHIVE\n");
+    return 2;
+  }
+  try {
+    const std::string archive = WriteRarArchive(FolderEntries(argv[1]));
+    std::ofstream out(argv[2], std::ios::binary);
+    out.write(archive.data(), static_cast<std::streamsize>(archive.size()));
+    if (!out.flush()) throw std::runtime_error(std::string("cannot write ") + argv[2]);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "rarpack: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}

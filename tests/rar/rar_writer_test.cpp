@@ -1,0 +1,169 @@
+// The writer's archives read back with libarchive (the host's natively, our
+// cross-built one under Wine).
+#include <archive.h>
+#include <archive_entry.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "rarwriter/crc32.h"
+#include "rarwriter/folder_entries.h"
+#include "rarwriter/rar_writer.h"
+
+namespace {
+
+const std::uint32_t kDec7Noon = (46u << 25) | (12u << 21) | (7u << 16) | (12u << 11);  // 2026-12-07 12:00:00
+
+struct ReadEntry {
+  std::string name;  // UTF-8, "/" between names
+  bool folder = false;
+  std::int64_t size = 0;
+  std::int64_t mtime = -1;
+  std::string data;
+};
+
+struct ReadResult {
+  std::vector<ReadEntry> entries;
+  int lastStatus = ARCHIVE_OK;  // ARCHIVE_EOF when the walk reached the end cleanly
+  std::string error;
+};
+
+ReadResult ReadWithLibarchive(const std::string& bytes) {
+  ReadResult result;
+  struct archive* a = archive_read_new();
+  archive_read_support_format_rar5(a);
+  if (archive_read_open_memory(a, bytes.data(), bytes.size()) != ARCHIVE_OK) {
+    result.lastStatus = ARCHIVE_FATAL;
+    archive_read_free(a);
+    return result;
+  }
+  struct archive_entry* e = nullptr;
+  while ((result.lastStatus = archive_read_next_header(a, &e)) == ARCHIVE_OK) {
+    ReadEntry r;
+    const char* name = archive_entry_pathname_utf8(e);
+    r.name = name ? name : "";
+    r.folder = archive_entry_filetype(e) == AE_IFDIR;
+    r.size = archive_entry_size(e);
+    if (archive_entry_mtime_is_set(e)) r.mtime = archive_entry_mtime(e);
+    char buf[4096];
+    la_ssize_t n = 0;
+    if (!r.folder)  // libarchive refuses to read a folder's data
+      while ((n = archive_read_data(a, buf, sizeof buf)) > 0) r.data.append(buf, n);
+    result.entries.push_back(r);
+    if (n < 0) {
+      result.lastStatus = static_cast<int>(n);
+      break;
+    }
+  }
+  if (archive_error_string(a)) result.error = archive_error_string(a);
+  archive_read_free(a);
+  return result;
+}
+
+RarEntry File(const std::string& name, const std::string& data) {
+  RarEntry e;
+  e.name = name;
+  e.data = data;
+  e.dosTime = kDec7Noon;
+  return e;
+}
+
+RarEntry Folder(const std::string& name) {
+  RarEntry e = File(name, "");
+  e.folder = true;
+  return e;
+}
+
+std::string AllBytes(size_t size) {
+  std::string s(size, '\0');
+  for (size_t i = 0; i < size; ++i) s[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+  return s;
+}
+
+}  // namespace
+
+TEST(RarWriter, TreeReadsBackWithNamesTimesAndData) {
+  const std::vector<RarEntry> tree = {
+      File("empty.txt", ""),
+      Folder("a"),
+      Folder("a\\b"),
+      File("a\\b\\deep.bin", AllBytes(300000)),
+      Folder("with blanks"),
+      File("with blanks\\file name .txt", "x y"),
+      File("caf\xE9 \x80uro \xFC\x81.txt", "ansi"),
+  };
+  const ReadResult r = ReadWithLibarchive(WriteRarArchive(tree));
+  EXPECT_EQ(r.lastStatus, ARCHIVE_EOF) << r.error;
+  ASSERT_EQ(r.entries.size(), tree.size());
+  for (size_t i = 0; i < tree.size(); ++i) {
+    SCOPED_TRACE(tree[i].name);
+    std::string expected = Cp1252ToUtf8(tree[i].name);
+    for (char& c : expected)
+      if (c == '\\') c = '/';
+    EXPECT_EQ(r.entries[i].name, expected);
+    EXPECT_EQ(r.entries[i].folder, tree[i].folder);
+    EXPECT_EQ(r.entries[i].size, static_cast<std::int64_t>(tree[i].data.size()));
+    EXPECT_EQ(r.entries[i].data, tree[i].data);
+    EXPECT_EQ(r.entries[i].mtime, 1796644800);
+  }
+}
+
+TEST(RarWriter, EmptyArchiveAndEntryWithoutTime) {
+  EXPECT_EQ(ReadWithLibarchive(WriteRarArchive({})).lastStatus, ARCHIVE_EOF);
+  RarEntry e = File("t", "1");
+  e.dosTime = 0;
+  const ReadResult r = ReadWithLibarchive(WriteRarArchive({e}));
+  ASSERT_EQ(r.entries.size(), 1u);
+  EXPECT_EQ(r.entries[0].mtime, -1);
+}
+
+// Every header carries a checksum the reader verifies.
+TEST(RarWriter, DamagedHeaderIsDetected) {
+  const std::string good = WriteRarArchive({File("f.bin", AllBytes(1000))});
+  ASSERT_EQ(ReadWithLibarchive(good).lastStatus, ARCHIVE_EOF);
+  std::string badHeader = good;
+  badHeader[badHeader.find("f.bin")] = 'g';
+  EXPECT_NE(ReadWithLibarchive(badHeader).lastStatus, ARCHIVE_EOF);
+}
+
+TEST(RarWriter, Cp1252ToUtf8) {
+  EXPECT_EQ(Cp1252ToUtf8("plain ASCII"), "plain ASCII");
+  EXPECT_EQ(Cp1252ToUtf8("\x80"), "\xE2\x82\xAC");
+  EXPECT_EQ(Cp1252ToUtf8("\xE9\xFF"), "\xC3\xA9\xC3\xBF");
+  EXPECT_EQ(Cp1252ToUtf8("\x81\x9F\xA0"), "\xC2\x81\xC5\xB8\xC2\xA0");
+}
+
+TEST(RarWriter, DosTimes) {
+  EXPECT_EQ(DosTimeToUnix(kDec7Noon), 1796644800);
+  EXPECT_EQ(UnixToDosTime(1796644800), kDec7Noon);
+  EXPECT_EQ(UnixToDosTime(1796644801), kDec7Noon);  // two-second steps
+  const std::uint32_t leapDay = (20u << 25) | (2u << 21) | (29u << 16) | (23u << 11) | (59u << 5) | 29u;
+  EXPECT_EQ(UnixToDosTime(DosTimeToUnix(leapDay)), leapDay);  // 2000-02-29 23:59:58
+  EXPECT_EQ(DosTimeToUnix((0u << 25) | (1u << 21) | (1u << 16)), 315532800);  // 1980-01-01
+  EXPECT_EQ(UnixToDosTime(315532799), 0u);
+}
+
+TEST(RarWriter, Crc32) {
+  EXPECT_EQ(Crc32("123456789", 9), 0xCBF43926u);
+  EXPECT_EQ(Crc32("6789", 4, Crc32("12345", 5)), 0xCBF43926u);
+}
+
+TEST(FolderEntries, FoldersBeforeTheirContentsSorted) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::temp_directory_path() / ("zx_folder_entries_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  fs::remove_all(root);
+  fs::create_directories(root / "b" / "c");
+  fs::create_directories(root / "a");
+  std::ofstream(root / "b" / "c" / "f.txt", std::ios::binary) << "data";
+  std::ofstream(root / "z.txt", std::ios::binary);
+  const std::vector<RarEntry> entries = FolderEntries(root.string());
+  fs::remove_all(root);
+  std::vector<std::string> names;
+  for (const RarEntry& e : entries) names.push_back(e.name + (e.folder ? "\\" : ""));
+  EXPECT_EQ(names, (std::vector<std::string>{"a\\", "b\\", "b\\c\\", "b\\c\\f.txt", "z.txt"}));
+  EXPECT_EQ(entries[3].data, "data");
+  EXPECT_EQ(entries[0].attributes & 0x10, 0x10u);
+  EXPECT_NE(entries[3].dosTime, 0u);
+}

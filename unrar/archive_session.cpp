@@ -1,0 +1,278 @@
+#include "unrar/archive_session.h"
+
+#include <windows.h>
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <vector>
+
+#include "rarwriter/crc32.h"
+#include "unrar/header_fields.h"
+
+namespace {
+
+std::wstring ToWide(const std::string& s, UINT codePage) {
+  if (s.empty()) return std::wstring();
+  int n = MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring w(n, L'\0');
+  MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
+  return w;
+}
+
+std::string ToAnsi(const std::wstring& w) {
+  if (w.empty()) return std::string();
+  int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(n, '\0');
+  WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
+  return s;
+}
+
+// The entry's path in the ANSI code page. libarchive keeps names it read as
+// wide or UTF-8 (RAR 5, and RAR 4 Unicode names) or as the archive's raw bytes.
+std::string EntryName(struct archive_entry* entry) {
+  if (const wchar_t* wide = archive_entry_pathname_w(entry)) return BackslashPath(ToAnsi(wide));
+  if (const char* utf8 = archive_entry_pathname_utf8(entry)) return BackslashPath(ToAnsi(ToWide(utf8, CP_UTF8)));
+  const char* raw = archive_entry_pathname(entry);
+  return BackslashPath(raw ? raw : "");
+}
+
+// A path the wide file calls take at any length.
+std::wstring FilePath(const std::string& ansi) {
+  std::wstring w = ToWide(ansi, CP_ACP);
+  if (w.size() < MAX_PATH - 12) return w;
+  DWORD n = GetFullPathNameW(w.c_str(), 0, nullptr, nullptr);
+  std::wstring full(n, L'\0');
+  n = GetFullPathNameW(w.c_str(), n, &full[0], nullptr);
+  full.resize(n);
+  if (full.compare(0, 4, L"\\\\?\\") == 0) return full;
+  if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
+unsigned DosTime(struct archive_entry* entry) {
+  if (!archive_entry_mtime_is_set(entry)) return 0;
+  ULARGE_INTEGER t;
+  t.QuadPart = (static_cast<ULONGLONG>(archive_entry_mtime(entry)) + 11644473600ULL) * 10000000ULL;
+  FILETIME utc = {t.LowPart, t.HighPart};
+  FILETIME local;
+  WORD date = 0, time = 0;
+  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToDosDateTime(&local, &date, &time)) return 0;
+  return (static_cast<unsigned>(date) << 16) | time;
+}
+
+bool IsFolder(struct archive_entry* entry) { return archive_entry_filetype(entry) == AE_IFDIR; }
+
+unsigned Attributes(struct archive_entry* entry) {
+  if (IsFolder(entry)) return FILE_ATTRIBUTE_DIRECTORY;
+  unsigned long set = 0, clear = 0;
+  archive_entry_fflags(entry, &set, &clear);
+  unsigned attr = FILE_ATTRIBUTE_ARCHIVE |
+                  (set & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  if (!(archive_entry_perm(entry) & 0222)) attr |= FILE_ATTRIBUTE_READONLY;
+  return attr;
+}
+
+void CreateFolders(const std::string& target, bool includingTarget) {
+  std::vector<std::string> folders = ParentFolders(target);
+  if (includingTarget) folders.push_back(target);
+  for (const std::string& f : folders) CreateDirectoryW(FilePath(f).c_str(), nullptr);
+}
+
+class File {
+ public:
+  explicit File(HANDLE h) : h_(h) {}
+  ~File() { Close(); }
+  bool Close() {
+    bool ok = h_ == INVALID_HANDLE_VALUE || CloseHandle(h_);
+    h_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+  HANDLE Get() const { return h_; }
+
+ private:
+  HANDLE h_;
+};
+
+}  // namespace
+
+int ArchiveSession::Open(const std::string& arcName) {
+  arcName_ = arcName;
+  const std::wstring path = FilePath(arcName);
+  HANDLE probe = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (probe == INVALID_HANDLE_VALUE) return ERAR_EOPEN;
+  for (const ScannedEntry& e : ScanRarHeaders([probe](std::uint64_t offset, void* buffer, std::size_t size) {
+         LARGE_INTEGER at;
+         at.QuadPart = static_cast<LONGLONG>(offset);
+         DWORD got = 0;
+         if (!SetFilePointerEx(probe, at, nullptr, FILE_BEGIN) ||
+             !ReadFile(probe, buffer, static_cast<DWORD>(size), &got, nullptr))
+           return std::size_t{0};
+         return static_cast<std::size_t>(got);
+       }))
+    if (!e.splitBefore) scan_.push_back(e);
+  CloseHandle(probe);
+  reader_ = archive_read_new();
+  if (!reader_) return ERAR_NO_MEMORY;
+  archive_read_support_format_rar(reader_);
+  archive_read_support_format_rar5(reader_);
+  if (archive_read_open_filename_w(reader_, path.c_str(), 1 << 16) != ARCHIVE_OK) return ERAR_BAD_ARCHIVE;
+  return 0;
+}
+
+ArchiveSession::~ArchiveSession() {
+  if (reader_) archive_read_free(reader_);
+}
+
+int ArchiveSession::DataError() const {
+  if (entry_ && archive_entry_is_encrypted(entry_)) return password.empty() ? ERAR_MISSING_PASSWORD : ERAR_UNKNOWN_FORMAT;
+  return ERAR_BAD_DATA;
+}
+
+const ScannedEntry* ArchiveSession::Scanned() const {
+  return scanValid_ && scanIndex_ < scan_.size() ? &scan_[scanIndex_] : nullptr;
+}
+
+void ArchiveSession::MatchScan() {
+  const ScannedEntry* s = Scanned();
+  const std::int64_t size = IsFolder(entry_) ? 0 : archive_entry_size(entry_);
+  if (!s || s->folder != IsFolder(entry_) || static_cast<std::int64_t>(s->unpSize) != size) scanValid_ = false;
+}
+
+int ArchiveSession::Advance() {
+  if (entry_) ++scanIndex_;
+  entry_ = nullptr;
+  pending_ = false;
+  struct archive_entry* entry = nullptr;
+  const int r = archive_read_next_header(reader_, &entry);
+  if (r == ARCHIVE_EOF) return ERAR_END_ARCHIVE;
+  if (r < ARCHIVE_WARN) {
+    if (archive_read_has_encrypted_entries(reader_) > 0) return password.empty() ? ERAR_MISSING_PASSWORD : ERAR_BAD_DATA;
+    return ERAR_BAD_DATA;
+  }
+  entry_ = entry;
+  pending_ = true;
+  entryName_ = EntryName(entry);
+  MatchScan();
+  return 0;
+}
+
+int ArchiveSession::Skip() {
+  pending_ = false;
+  if (archive_read_data_skip(reader_) == ARCHIVE_OK) return 0;
+  // The reader cannot find the next header: the walk ends here, with an error.
+  endCode_ = ERAR_BAD_DATA;
+  return DataError();
+}
+
+int ArchiveSession::ReadHeader(RARHeaderData* header) {
+  if (!header) return ERAR_UNKNOWN;
+  if (pending_) {
+    // The previous entry was neither skipped nor extracted: move past it.
+    if (int r = Skip()) return r;
+  }
+  if (endCode_) return endCode_;
+  if (int r = Advance()) return endCode_ = r;
+  CopyTextField(header->ArcName, sizeof header->ArcName, arcName_);
+  CopyTextField(header->FileName, sizeof header->FileName, entryName_);
+  const bool folder = IsFolder(entry_);
+  const bool encrypted = archive_entry_is_encrypted(entry_);
+  header->Flags = (folder ? 0x20 : 0) | (encrypted ? 0x04 : 0);
+  header->UnpSize = folder ? 0 : static_cast<unsigned>(archive_entry_size(entry_));
+  header->FileTime = DosTime(entry_);
+  header->UnpVer = archive_format(reader_) == ARCHIVE_FORMAT_RAR_V5 ? 50 : 29;
+  header->HostOS = 2;
+  header->PackSize = 0;
+  header->FileCRC = 0;
+  header->Method = 0;
+  if (const ScannedEntry* scanned = Scanned()) {
+    header->Flags |= (scanned->splitBefore ? 0x01 : 0) | (scanned->splitAfter ? 0x02 : 0) |
+                     (scanned->encrypted ? 0x04 : 0) | (scanned->solid ? 0x10 : 0);
+    header->PackSize = static_cast<unsigned>(scanned->packSize);
+    header->FileCRC = scanned->crc;
+    header->HostOS = scanned->hostOS;
+    header->UnpVer = scanned->unpVer;
+    header->Method = scanned->method;
+  }
+  header->FileAttr = Attributes(entry_);
+  header->CmtSize = 0;
+  header->CmtState = 0;
+  return 0;
+}
+
+int ArchiveSession::ProcessFile(int operation, const char* destPath, const char* destName) {
+  if (!entry_ || !pending_) return ERAR_UNKNOWN;
+  if (operation == RAR_SKIP) return Skip();
+  if (operation != RAR_TEST && operation != RAR_EXTRACT) return ERAR_UNKNOWN;
+  if (archive_entry_is_encrypted(entry_)) {
+    Skip();
+    return DataError();
+  }
+  if (operation == RAR_TEST) return Extract(operation, std::string());
+  const std::string target = ExtractTarget(destPath ? destPath : "", destName ? destName : "", entryName_);
+  if (target.empty()) {
+    Skip();
+    return ERAR_ECREATE;
+  }
+  return Extract(operation, target);
+}
+
+int ArchiveSession::Extract(int operation, const std::string& target) {
+  pending_ = false;
+  const bool folder = IsFolder(entry_);
+  const unsigned type = archive_entry_filetype(entry_);
+  if (folder) {
+    if (operation == RAR_EXTRACT) CreateFolders(target, true);
+    return Skip();
+  }
+  if (operation == RAR_TEST) return CopyData(INVALID_HANDLE_VALUE);
+  if (type != AE_IFREG && type != 0) return Skip();  // links are not written
+  CreateFolders(target, false);
+  const std::wstring path = FilePath(target);
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // so a read-only file of an earlier run is replaced
+  File file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.Get() == INVALID_HANDLE_VALUE) {
+    Skip();
+    return ERAR_ECREATE;
+  }
+  int r = CopyData(file.Get());
+  if (r == 0 && archive_entry_mtime_is_set(entry_)) {
+    ULARGE_INTEGER t;
+    t.QuadPart = (static_cast<ULONGLONG>(archive_entry_mtime(entry_)) + 11644473600ULL) * 10000000ULL +
+                 static_cast<ULONGLONG>(archive_entry_mtime_nsec(entry_)) / 100;
+    FILETIME ft = {t.LowPart, t.HighPart};
+    SetFileTime(file.Get(), nullptr, nullptr, &ft);
+  }
+  if (!file.Close() && r == 0) r = ERAR_ECLOSE;
+  if (r != 0) {
+    // A partial file is never left behind as if it were the entry.
+    DeleteFileW(path.c_str());
+    return r;
+  }
+  const unsigned attr = Attributes(entry_) & ~FILE_ATTRIBUTE_ARCHIVE;
+  if (attr) SetFileAttributesW(path.c_str(), attr | FILE_ATTRIBUTE_ARCHIVE);
+  return 0;
+}
+
+int ArchiveSession::CopyData(void* file) {
+  // libarchive leaves the CRC of stored RAR 5 entries unchecked: we check
+  // every entry whose header gives one.
+  const ScannedEntry* scanned = Scanned();
+  const bool check = scanned && scanned->hasCrc;
+  std::uint32_t crc = 0;
+  std::vector<char> buffer(1 << 18);
+  for (;;) {
+    const la_ssize_t n = archive_read_data(reader_, buffer.data(), buffer.size());
+    if (n == 0) return check && crc != scanned->crc ? ERAR_BAD_DATA : 0;
+    if (n < 0) return DataError();
+    if (check) crc = Crc32(buffer.data(), static_cast<std::size_t>(n), crc);
+    if (processDataProc && processDataProc(reinterpret_cast<unsigned char*>(buffer.data()), static_cast<int>(n)) == -1)
+      return ERAR_UNKNOWN;  // the caller cancelled
+    DWORD written = 0;
+    if (file != INVALID_HANDLE_VALUE &&
+        (!WriteFile(static_cast<HANDLE>(file), buffer.data(), static_cast<DWORD>(n), &written, nullptr) ||
+         written != static_cast<DWORD>(n)))
+      return ERAR_EWRITE;
+  }
+}

@@ -1,0 +1,74 @@
+// The seven exports of our RAR library, by their published names and
+// calling convention (undecorated through unrar.def).
+#include <windows.h>
+
+#include <new>
+
+#include "unrar/archive_session.h"
+
+namespace {
+
+ArchiveSession* Session(RarArchiveHandle h) { return static_cast<ArchiveSession*>(h); }
+
+}  // namespace
+
+extern "C" {
+
+RarArchiveHandle ZX_RAR_CALL RAROpenArchive(RAROpenArchiveData* data) {
+  if (!data) return nullptr;
+  if (!data->ArcName) {
+    data->OpenResult = ERAR_EOPEN;
+    return nullptr;
+  }
+  ArchiveSession* s = new (std::nothrow) ArchiveSession();
+  if (!s) {
+    data->OpenResult = ERAR_NO_MEMORY;
+    return nullptr;
+  }
+  data->OpenResult = s->Open(data->ArcName);
+  data->CmtSize = 0;
+  data->CmtState = 0;
+  if (data->OpenResult != 0) {
+    delete s;
+    return nullptr;
+  }
+  return s;
+}
+
+int ZX_RAR_CALL RARCloseArchive(RarArchiveHandle archive) {
+  if (!archive) return ERAR_ECLOSE;
+  delete Session(archive);
+  return 0;
+}
+
+int ZX_RAR_CALL RARReadHeader(RarArchiveHandle archive, RARHeaderData* header) {
+  if (!archive) return ERAR_UNKNOWN;
+  try {
+    return Session(archive)->ReadHeader(header);
+  } catch (const std::bad_alloc&) {
+    return ERAR_NO_MEMORY;
+  }
+}
+
+int ZX_RAR_CALL RARProcessFile(RarArchiveHandle archive, int operation, char* destPath, char* destName) {
+  if (!archive) return ERAR_UNKNOWN;
+  try {
+    return Session(archive)->ProcessFile(operation, destPath, destName);
+  } catch (const std::bad_alloc&) {
+    return ERAR_NO_MEMORY;
+  }
+}
+
+void ZX_RAR_CALL RARSetChangeVolProc(RarArchiveHandle archive, ChangeVolProc proc) {
+  if (archive) Session(archive)->changeVolProc = proc;
+}
+
+void ZX_RAR_CALL RARSetProcessDataProc(RarArchiveHandle archive, ProcessDataProc proc) {
+  if (archive) Session(archive)->processDataProc = proc;
+}
+
+void ZX_RAR_CALL RARSetPassword(RarArchiveHandle archive, char* password) {
+  if (archive) Session(archive)->password = password ? password : "";
+}
+
+}  // extern "C"
