@@ -102,7 +102,7 @@ bool PreviousVersionGate() {
 
 bool RunningIdeGate() {
   if (ScriptSwitchIs("CHECKDELPHI", "No")) return true;
-  return true;  // the running-IDE check joins with the IDE catalogue
+  return CheckIdeNotRunning(Install.AppName);
 }
 
 void ReportExtractionFailure() {
