@@ -109,7 +109,10 @@ bool ExtractArchive(const std::string& archivePath, const std::string& destDir, 
     unsigned char action = operation;
     if (isSystemFile) {
       targetName = AddBackslash(destFolder) + name;
-    } else if (!isFolder) {
+    } else if (isFolder) {
+      // Made and recorded here, so that the uninstaller knows of it too.
+      if (createdFolders && !safePath.empty()) CreateFolders(AddBackslash(destFolder) + safePath, createdFolders);
+    } else {
       if (createdFolders) CreateFolders(AddBackslash(destFolder) + ExtractFilePath(safePath), createdFolders);
       if (targetName.empty() && !safePath.empty()) targetName = AddBackslash(destFolder) + safePath;
       if (targetName.empty()) {

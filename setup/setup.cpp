@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include "dialogs/res_dialog.h"
+#include "extract/payload.h"
 #include "ide/catalogue.h"
 #include "records/product_record.h"
 #include "records/uninstall.h"
@@ -155,7 +156,11 @@ void RunInstallSteps() {
   if (!PreviousVersionGate()) return;
   if (!RunningIdeGate()) return;
   if (!ChooseDestination(Install.InstallDir)) return;
-  // The payload step (5) and the shortcuts (6) join as their subsystems land.
+  if (!InstallPayload(Install.InstallDir)) {
+    ReportExtractionFailure();
+    return;
+  }
+  // The shortcuts (6) join as their subsystem lands.
   RegisterUninstall();
   WriteUninstallVersion();
   // The known packages (9) and the help registration (10) join with the IDE registration.

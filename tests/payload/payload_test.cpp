@@ -106,8 +106,8 @@ TEST(Payload, EveryKindOfEntryLandsInItsPlace) {
             Sorted({p.installDir + "uninstall.exe", SystemDir() + "zxpay_sys.bpl", help + "pay.hlp", help + "pay.cnt",
                     p.installDir + "docs\\read me.txt", p.installDir + "units\\deep\\prod.inc"}));
   EXPECT_EQ(harness::ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "FOLDERS"),
-            p.installDir.substr(0, p.installDir.size() - 1) + "\r\n" + p.installDir + "help\r\n" + p.installDir + "docs\r\n" +
-                p.installDir + "units\r\n" + p.installDir + "units\\deep\r\n");
+            p.installDir.substr(0, p.installDir.size() - 1) + "\r\n" + p.installDir + "docs\r\n" + p.installDir +
+                "help\r\n" + p.installDir + "units\r\n" + p.installDir + "units\\deep\r\n");
 }
 
 TEST(Payload, HelpFilesWithoutIdeHelpFolderAreOrdinaryFiles) {

@@ -31,7 +31,14 @@ void Stop() {
   HANDLE ready = CreateEventA(nullptr, FALSE, FALSE, "ZXStepReady");
   HANDLE go = CreateEventA(nullptr, FALSE, FALSE, "ZXStepGo");
   SetEvent(ready);
-  WaitForSingleObject(go, 30000);
+  // Messages sent by the test (reading the dialog) are answered meanwhile.
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < 30000) {
+    DWORD r = MsgWaitForMultipleObjects(1, &go, FALSE, 30000, QS_SENDMESSAGE);
+    if (r != WAIT_OBJECT_0 + 1) break;
+    MSG m;
+    PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
+  }
   CloseHandle(ready);
   CloseHandle(go);
 }
