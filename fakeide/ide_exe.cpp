@@ -1,0 +1,2 @@
+// The substitute IDE executable: only its version resource matters.
+int main() { return 0; }
