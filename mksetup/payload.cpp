@@ -3,6 +3,10 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <exception>
+
+#include "rarwriter/folder_entries.h"
+#include "rarwriter/rar_writer.h"
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
   FILE* f = std::fopen(path.c_str(), "rb");
@@ -27,8 +31,13 @@ bool LoadPayload(const std::string& path, std::string& archive, std::string& err
     return false;
   }
   if (attr & FILE_ATTRIBUTE_DIRECTORY) {
-    error = "packing the folder " + path + " needs the RAR writer, which this build does not have yet";
-    return false;
+    try {
+      archive = WriteRarArchive(FolderEntries(path));
+    } catch (const std::exception& e) {
+      error = "cannot pack the folder " + path + ": " + e.what();
+      return false;
+    }
+    return true;
   }
   if (!ReadWholeFile(path, archive)) {
     error = "cannot read the payload " + path;

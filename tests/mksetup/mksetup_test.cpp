@@ -26,6 +26,8 @@ struct Vendor {
   }
 };
 
+std::string RemoveSlash(const std::string& dir) { return dir.substr(0, dir.size() - 1); }
+
 // The bytes of resource `key` in `exe`, or nullopt.
 std::optional<std::string> Resource(const std::string& exe, const char* key) {
   HMODULE m = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -91,4 +93,31 @@ TEST(Mksetup, UnreadableScript) {
             1u);
   EXPECT_NE(out.find("cannot read the script file"), std::string::npos) << out;
   EXPECT_FALSE(harness::FileExists(v.output));
+}
+
+TEST(Mksetup, AFolderPayloadIsPackedAndInstalls) {
+  Vendor v;
+  const std::string product = v.dir + "product\\";
+  CreateDirectoryA(product.c_str(), nullptr);
+  CreateDirectoryA((product + "units").c_str(), nullptr);
+  CreateDirectoryA((product + "empty folder").c_str(), nullptr);
+  harness::WriteFileBytes(product + "uninstall.exe", "MZ placeholder");
+  harness::WriteFileBytes(product + "units\\prod.inc", "{$DEFINE X}\r\n{$I zx.inc}\r\n");
+  const std::string installDir = v.dir + "Installed";
+  std::string out;
+  harness::WriteFileBytes(v.script, "APPNAME = Mksetup Folder Test\nINSTALLDIR = " + installDir +
+                                        "\nPROMPTINSTALLDIR = No\nCHECKPREVVERSION = No\nCHECKDELPHI = No\n"
+                                        "SUCCESSMESSAGE = Yes\n");
+  ASSERT_EQ(harness::RunTool(harness::BinDir() + "mksetup.exe",
+                             "\"" + v.script + "\" \"" + RemoveSlash(product) + "\" \"" + v.output + "\"", &out),
+            0u)
+      << out;
+  harness::Session run(v.output);
+  run.Expect("Welcome!").Press("OK");
+  run.Answer("Setup", "Installation completed.", "OK");
+  run.ExpectEnd();
+  EXPECT_EQ(harness::ReadFileBytes(installDir + "\\uninstall.exe"), "MZ placeholder");
+  EXPECT_EQ(harness::ReadFileBytes(installDir + "\\units\\prod.inc"), "{$DEFINE X}\r\n{$I zx.inc}\r\n");
+  EXPECT_TRUE(harness::FolderExists(installDir + "\\empty folder"));
+  harness::DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mksetup Folder Test");
 }
