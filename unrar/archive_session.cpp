@@ -136,8 +136,12 @@ const ScannedEntry* ArchiveSession::Scanned() const {
 
 void ArchiveSession::MatchScan() {
   const ScannedEntry* s = Scanned();
+  // Links carry their target as data that libarchive does not count.
+  const unsigned type = archive_entry_filetype(entry_);
+  const bool sized = type == AE_IFREG || type == 0;
   const std::int64_t size = IsFolder(entry_) ? 0 : archive_entry_size(entry_);
-  if (!s || s->folder != IsFolder(entry_) || static_cast<std::int64_t>(s->unpSize) != size) scanValid_ = false;
+  if (!s || s->folder != IsFolder(entry_) || (sized && static_cast<std::int64_t>(s->unpSize) != size))
+    scanValid_ = false;
 }
 
 int ArchiveSession::Advance() {
@@ -259,7 +263,8 @@ int ArchiveSession::CopyData(void* file) {
   // libarchive leaves the CRC of stored RAR 5 entries unchecked: we check
   // every entry whose header gives one.
   const ScannedEntry* scanned = Scanned();
-  const bool check = scanned && scanned->hasCrc;
+  const unsigned type = archive_entry_filetype(entry_);
+  const bool check = scanned && scanned->hasCrc && (type == AE_IFREG || type == 0);
   std::uint32_t crc = 0;
   std::vector<char> buffer(1 << 18);
   for (;;) {

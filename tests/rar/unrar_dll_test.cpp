@@ -55,6 +55,7 @@ std::string EntryName(struct archive_entry* e) {
 struct Listed {
   std::string name;
   bool folder = false;
+  bool link = false;  // libarchive gives no data for a link's target
   std::uint32_t size = 0;
   bool dataOk = false;
   std::uint32_t crc = 0;  // of the data read
@@ -82,6 +83,7 @@ Listing ReadWithLibarchive(const std::string& path) {
       Listed l;
       l.name = Backslashed(EntryName(e));
       l.folder = archive_entry_filetype(e) == AE_IFDIR;
+      l.link = archive_entry_filetype(e) == AE_IFLNK;
       l.size = l.folder ? 0 : static_cast<std::uint32_t>(archive_entry_size(e));
       l.dataOk = true;
       if (!l.folder && !archive_entry_is_encrypted(e)) {
@@ -237,7 +239,7 @@ TEST_F(UnrarDll, LibarchiveSamplesAgreeWithLibarchive) {
       } else if (!r.dataOk) {
         EXPECT_NE(d.code, 0);
       }
-      if (d.code == 0 && !r.folder && d.header.FileCRC && !(d.header.Flags & 0x03)) {
+      if (d.code == 0 && !r.folder && !r.link && d.header.FileCRC && !(d.header.Flags & 0x03)) {
         EXPECT_EQ(d.header.FileCRC, r.crc);
       }
     }
