@@ -89,6 +89,7 @@ int main(int argc, char** argv) {
     for (HWND w : open) {
       std::string look = gui::Describe(w);
       for (const gui::Control& c : gui::Controls(w)) look += "|" + c.text;
+      if (!IsWindow(w)) continue;  // gone while it was read
       if (watched[w] != look) {
         watched[w] = look;
         PrintWindow(w);

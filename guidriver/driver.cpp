@@ -7,12 +7,21 @@ namespace gui {
 namespace {
 const DWORD kPollMs = 20;
 
+// A window's text. A program busy with work does not answer messages (the
+// installer while it extracts): then the text the system keeps is taken.
 std::string TextOf(HWND w) {
-  int n = static_cast<int>(SendMessageA(w, WM_GETTEXTLENGTH, 0, 0));
-  if (n <= 0) return std::string();
+  const UINT flags = SMTO_ABORTIFHUNG | SMTO_BLOCK;
+  DWORD_PTR n = 0;
+  if (!SendMessageTimeoutA(w, WM_GETTEXTLENGTH, 0, 0, flags, 1000, &n)) {
+    char kept[1024] = {};
+    int got = GetWindowTextA(w, kept, sizeof kept);
+    return std::string(kept, got > 0 ? got : 0);
+  }
+  if (n == 0) return std::string();
   std::vector<char> buffer(n + 1, '\0');
-  int got = static_cast<int>(SendMessageA(w, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(buffer.data())));
-  return std::string(buffer.data(), got > 0 ? got : 0);
+  DWORD_PTR got = 0;
+  SendMessageTimeoutA(w, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(buffer.data()), flags, 1000, &got);
+  return std::string(buffer.data(), got);
 }
 
 struct Search {

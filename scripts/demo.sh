@@ -40,7 +40,7 @@ wineserver -w
 echo "== What it wrote"
 show_key() {
   local out
-  out=$(wine reg query "$1" /s 2>/dev/null | tr -d '\r' | sed '/^$/d') || true
+  out=$(wine reg query "$1" /s 2>/dev/null | tr -d '\r' | sed '/^$/d' | grep -v '^reg: ') || true
   if [ -n "$out" ]; then echo "$out" | sed 's/^/  /'; else echo "  (no key $1)"; fi
 }
 show_key 'HKCU\Software\Corvane Company'
