@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     if (!WriteWholeFile(path, "compiled from " + ExtractFileName(request.source) + "\r\n"))
       return Fail({"Fatal: Could not create output file '" + path + "'"});
   }
-  const size_t lines = std::count(text.begin(), text.end(), '\n') + 1;
+  const size_t lines = std::count(text.begin(), text.end(), '\n') + (text.empty() || text.back() != '\n');
   Say(std::to_string(lines) + " lines, 0.05 seconds, 1024 bytes code, 128 bytes data.");
   return 0;
 }

@@ -1,0 +1,119 @@
+// The substitute IDE's dcc32.exe and make.exe, started with the installer's
+// command lines: quoted tool, options, quoted source in a folder with blanks.
+#include "tests/harness/harness.h"
+#include "tests/ide/fake_ide.h"
+
+namespace {
+
+const char kPackage[] =
+    "package zxctd5;\r\n\r\nrequires\r\n  vcl50;\r\n\r\ncontains\r\n  ZxTab in 'zxtab.pas',\r\n  ZxReg;\r\n\r\nend.\r\n";
+const char kUnit[] = "unit ZxTab;\r\n\r\ninterface\r\n\r\nimplementation\r\n\r\nend.\r\n";
+
+struct Result {
+  DWORD exitCode;
+  std::string output;
+};
+
+Result RunIdeTool(const fakeide::Edition& ide, const std::string& tool, const std::string& options,
+                  const std::string& source) {
+  Result result;
+  result.exitCode = harness::RunTool(ide.Root() + "Bin\\" + tool, options + " \"" + source + "\"", &result.output);
+  return result;
+}
+
+// A folder with a blank in its name holding the package and its units.
+std::string SourceFolder(const std::string& testDir) {
+  const std::string dir = testDir + "Tab D5\\";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  harness::WriteFileBytes(dir + "zxctd5.dpk", kPackage);
+  harness::WriteFileBytes(dir + "zxtab.pas", kUnit);
+  harness::WriteFileBytes(dir + "ZxReg.pas", "unit ZxReg;\r\nend.\r\n");
+  return dir;
+}
+
+}  // namespace
+
+TEST(FakeDcc32, BuildsAPackageBesideItsSource) {
+  const std::string testDir = harness::TestDir();
+  fakeide::Edition ide("D5", testDir + "Borland\\Delphi5");
+  const std::string dir = SourceFolder(testDir);
+  const Result r = RunIdeTool(ide, "dcc32.exe", "-q -b", dir + "zxctd5.dpk");
+  EXPECT_EQ(r.exitCode, 0u) << r.output;
+  EXPECT_EQ(r.output, "10 lines, 0.05 seconds, 1024 bytes code, 128 bytes data.\r\n");
+  for (const char* produced : {"zxctd5.BPL", "zxctd5.dcu", "zxctd5.dcp"})
+    EXPECT_TRUE(harness::FileExists(dir + produced)) << produced;
+}
+
+TEST(FakeDcc32, PackageExtensionOfTheEdition) {
+  const std::string testDir = harness::TestDir();
+  fakeide::Edition ide("D3", testDir + "Borland\\Delphi3");
+  const std::string dir = SourceFolder(testDir);
+  EXPECT_EQ(RunIdeTool(ide, "dcc32.exe", "-q -b", dir + "zxctd5.dpk").exitCode, 0u);
+  EXPECT_TRUE(harness::FileExists(dir + "zxctd5.DPL"));
+  EXPECT_FALSE(harness::FileExists(dir + "zxctd5.BPL"));
+}
+
+TEST(FakeDcc32, MissingUnitIsFatal) {
+  const std::string testDir = harness::TestDir();
+  fakeide::Edition ide("D5", testDir + "Borland\\Delphi5");
+  const std::string dir = SourceFolder(testDir);
+  ASSERT_TRUE(DeleteFileA((dir + "ZxReg.pas").c_str()));
+  const Result r = RunIdeTool(ide, "dcc32.exe", "-q -b", dir + "zxctd5.dpk");
+  EXPECT_NE(r.exitCode, 0u);
+  EXPECT_EQ(r.output, "Fatal: File not found: 'ZxReg.pas'\r\n");
+  EXPECT_FALSE(harness::FileExists(dir + "zxctd5.BPL"));
+}
+
+TEST(FakeDcc32, BrokenSourcesGiveErrorLines) {
+  const std::string testDir = harness::TestDir();
+  fakeide::Edition ide("D5", testDir + "Borland\\Delphi5");
+  const std::string dir = SourceFolder(testDir);
+  harness::WriteFileBytes(dir + "ZxReg.pas", "unit ZxReg;\r\n  BROKEN;\r\nend.\r\n");
+  Result r = RunIdeTool(ide, "dcc32.exe", "-q -b", dir + "zxctd5.dpk");
+  EXPECT_NE(r.exitCode, 0u);
+  EXPECT_EQ(r.output, "ZxReg.pas(2) Error: Undeclared identifier: 'BROKEN'\r\n");
+  EXPECT_FALSE(harness::FileExists(dir + "zxctd5.BPL"));
+
+  harness::WriteFileBytes(dir + "demo.dpr", "program demo;\r\nbegin\r\n  BROKEN\r\nend.\r\n");
+  r = RunIdeTool(ide, "dcc32.exe", "-q -b", dir + "demo.dpr");
+  EXPECT_NE(r.exitCode, 0u);
+  EXPECT_EQ(r.output, "demo.dpr(3) Error: Undeclared identifier: 'BROKEN'\r\n");
+}
+
+TEST(FakeDcc32, ProgramsAndUnits) {
+  const std::string testDir = harness::TestDir();
+  fakeide::Edition ide("C5", testDir + "Borland\\CBuilder5");
+  const std::string dir = SourceFolder(testDir);
+  harness::WriteFileBytes(dir + "demo.dpr", "program demo;\r\nbegin\r\nend.\r\n");
+  EXPECT_EQ(RunIdeTool(ide, "dcc32.exe", "-q -b", dir + "demo.dpr").exitCode, 0u);
+  EXPECT_TRUE(harness::FileExists(dir + "demo.exe"));
+  EXPECT_EQ(RunIdeTool(ide, "dcc32.exe", "-q -b -JPHN", dir + "zxtab.pas").exitCode, 0u);
+  EXPECT_TRUE(harness::FileExists(dir + "zxtab.dcu"));
+}
+
+TEST(FakeMake, BuildsACppPackage) {
+  const std::string testDir = harness::TestDir();
+  fakeide::Edition ide("C5", testDir + "Borland\\CBuilder5");
+  const std::string dir = SourceFolder(testDir);
+  harness::WriteFileBytes(dir + "zxctc5.bpk", "PROJECT = zxctc5.bpl\r\nOBJFILES = zxtab.obj\r\n");
+  Result r = RunIdeTool(ide, "make.exe", "-B -f", dir + "zxctc5.bpk");
+  EXPECT_EQ(r.exitCode, 0u) << r.output;
+  EXPECT_EQ(r.output.substr(0, r.output.find("\r\n")), "MAKE Version 5.2  Copyright (c) 1987, 2000 Borland");
+  for (const char* produced : {"zxctc5.BPL", "zxctc5.tds", "zxctc5.obj"})
+    EXPECT_TRUE(harness::FileExists(dir + produced)) << produced;
+
+  harness::WriteFileBytes(dir + "zxbad.mak", "OBJFILES = BROKEN.obj\r\n");
+  r = RunIdeTool(ide, "make.exe", "-B -f", dir + "zxbad.mak");
+  EXPECT_NE(r.exitCode, 0u);
+  EXPECT_NE(r.output.find("\r\nzxbad.mak(1) Error: Undeclared identifier: 'BROKEN'\r\n"), std::string::npos)
+      << r.output;
+  EXPECT_FALSE(harness::FileExists(dir + "zxbad.BPL"));
+}
+
+TEST(FakeTools, MissingSourceFails) {
+  const std::string testDir = harness::TestDir();
+  fakeide::Edition ide("D4", testDir + "Borland\\Delphi4");
+  const Result r = RunIdeTool(ide, "dcc32.exe", "-q -b", testDir + "none.dpk");
+  EXPECT_NE(r.exitCode, 0u);
+  EXPECT_EQ(r.output.substr(0, 7), "Fatal: ");
+}

@@ -1,0 +1,159 @@
+// The IDE as the installation sequence meets it: the running-IDE warning,
+// the help folder chosen at start-up, and the IDE's root folder in the
+// registry as templates and failures show it.
+#include "tests/harness/harness.h"
+#include "tests/ide/fake_ide.h"
+
+using harness::Session;
+
+namespace {
+
+const char kApp[] = "IDE Sequence Test";
+const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\IDE Sequence Test";
+const char kWarning[] =
+    "You have one or more of the following applications running. It is highly recommended that you shut down "
+    "these applications before you can install IDE Sequence Test.\r\n\r\nBorland Delphi\r\nBorland C++ Builder\r\n";
+
+struct Script {
+  std::string dir = harness::TestDir();
+  std::string installDir = dir + "Installed\\";
+  ScriptValues values = {{"APPNAME", kApp},           {"INSTALLDIR", installDir}, {"PROMPTINSTALLDIR", "No"},
+                         {"CHECKPREVVERSION", "No"},  {"SUCCESSMESSAGE", "Yes"},  {"DELPHIVER", "D4"}};
+  Script() { harness::DeleteKey(HKEY_LOCAL_MACHINE, kUninstallKey); }
+  ~Script() { harness::DeleteKey(HKEY_LOCAL_MACHINE, kUninstallKey); }
+  Script& Set(const std::string& key, const std::string& value) {
+    for (auto& kv : values)
+      if (kv.first == key) {
+        kv.second = value;
+        return *this;
+      }
+    values.emplace_back(key, value);
+    return *this;
+  }
+  std::string Installer() const {
+    const std::string exe = dir + "setup.exe";
+    harness::MakeInstaller(exe, values);
+    return exe;
+  }
+};
+
+void RunToCompletion(const std::string& exe) {
+  Session run(exe);
+  run.Expect("Welcome!").Press("OK");
+  run.Answer("Setup", "Installation completed.", "OK");
+  run.ExpectEnd();
+}
+
+}  // namespace
+
+TEST(RunningIde, WarningOkGoesOn) {
+  Script script;
+  fakeide::RunningIde ide(fakeide::kAllIdeWindows);
+  Session run(script.Installer());
+  run.Expect("Welcome!").Press("OK");
+  harness::Box warning = run.Expect("Installation Warning");
+  EXPECT_EQ(warning.text, kWarning);
+  EXPECT_EQ(warning.buttons, (std::vector<std::string>{"OK", "Cancel"}));
+  EXPECT_EQ(GetWindowLongA(warning.hwnd, GWL_STYLE) & WS_SYSMENU, WS_SYSMENU);
+  warning.Press("OK");
+  run.Answer("Setup", "Installation completed.", "OK");
+  run.ExpectEnd();
+  EXPECT_TRUE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
+TEST(RunningIde, WarningCancelEndsQuietlyWritingNothing) {
+  Script script;
+  fakeide::RunningIde ide(fakeide::kAllIdeWindows);
+  Session run(script.Installer());
+  run.Expect("Welcome!").Press("OK");
+  run.Answer("Installation Warning", kWarning, "Cancel");
+  run.ExpectEnd();
+  EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  EXPECT_FALSE(harness::FolderExists(script.installDir));
+}
+
+TEST(RunningIde, TwoOfThreeWindowsAreNoRunningIde) {
+  Script script;
+  fakeide::RunningIde ide("TPropertyInspector,TAppBuilder");
+  RunToCompletion(script.Installer());
+}
+
+TEST(RunningIde, OnlyAnExactNoSkipsTheCheck) {
+  fakeide::RunningIde ide(fakeide::kAllIdeWindows);
+  {
+    Script script;
+    RunToCompletion(script.Set("CHECKDELPHI", "No").Installer());
+  }
+  Script script;
+  Session run(script.Set("CHECKDELPHI", "no").Installer());
+  run.Expect("Welcome!").Press("OK");
+  run.Answer("Installation Warning", kWarning, "Cancel");
+  run.ExpectEnd();
+}
+
+namespace {
+// The destination dialog's folder for INSTALLDIR `installDir`; the run is cancelled there.
+std::string ProposedFolder(Script& script, const std::string& installDir) {
+  Session run(script.Set("INSTALLDIR", installDir).Set("PROMPTINSTALLDIR", "Yes").Set("CHECKDELPHI", "No").Installer());
+  run.Expect("Welcome!").Press("OK");
+  harness::Box dialog = run.Expect("Select Destination Directory");
+  const std::string folder = gui::ControlText(dialog.hwnd, 1000);
+  dialog.Press("Cancel");
+  run.ExpectEnd();
+  return folder;
+}
+}  // namespace
+
+TEST(IdeHelpTokens, EachTokenNamesItsEdition) {
+  const std::pair<const char*, const char*> tokens[] = {
+      {"%C1_HELP%", "C1"}, {"%C3_HELP%", "C3"}, {"%D2_HELP%", "D2"}, {"%D3_HELP%", "D3"}, {"%D4_HELP%", "D4"}};
+  for (const auto& token : tokens) {
+    SCOPED_TRACE(token.first);
+    Script script;
+    fakeide::Edition ide(token.second, script.dir + "Borland\\" + token.second, "--no-help");
+    EXPECT_EQ(ProposedFolder(script, std::string(token.first) + "Corvane"), ide.Root() + "HELP\\Corvane");
+  }
+}
+
+TEST(IdeRootDir, ValueTypesAsTheSequenceSeesThem) {
+  const char key[] = "Software\\Borland\\Delphi\\4.0";
+  fakeide::Uninstall("D4");
+  HKEY raw = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr),
+            ERROR_SUCCESS);
+  auto set = [&](DWORD type, const void* data, DWORD size) {
+    EXPECT_EQ(RegSetValueExA(raw, "RootDir", 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+  };
+  {
+    Script script;
+    set(REG_SZ, "C:\\Borland\\D4", 14);
+    EXPECT_EQ(ProposedFolder(script, "%D4_HELP%Corvane"), "C:\\Borland\\D4\\HELP\\Corvane");
+  }
+  {
+    Script script;
+    set(REG_EXPAND_SZ, "C:\\%WINDIR%\\D4", 15);
+    EXPECT_EQ(ProposedFolder(script, "%D4_HELP%Corvane"), "C:\\%WINDIR%\\D4\\HELP\\Corvane") << "not expanded";
+  }
+  {
+    Script script;
+    set(REG_SZ, "", 1);
+    EXPECT_EQ(ProposedFolder(script, "C:\\%D4_HELP%Corvane"), "C:\\HELP\\Corvane");
+  }
+  {
+    Script script;
+    RegDeleteValueA(raw, "RootDir");
+    EXPECT_EQ(ProposedFolder(script, "C:\\%D4_HELP%Corvane"), "C:\\HELP\\Corvane");
+  }
+  {
+    Script script;
+    const DWORD number = 4;
+    set(REG_DWORD, &number, sizeof number);
+    Session run(script.Set("CHECKDELPHI", "No").Installer());
+    run.Expect("Welcome!").Press("OK");
+    run.Answer("An error occured during installation.", "Installation failed.", "OK");
+    run.ExpectEnd();
+    EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  }
+  RegCloseKey(raw);
+  harness::DeleteKey(HKEY_LOCAL_MACHINE, key);
+}
