@@ -29,7 +29,8 @@ void Collect(const fs::path& folder, const std::string& prefix, std::vector<RarE
             [](const fs::directory_entry& a, const fs::directory_entry& b) { return a.path() < b.path(); });
   for (const fs::directory_entry& child : children) {
     RarEntry e;
-    e.name = prefix + child.path().filename().string();
+    e.name = prefix + child.path().filename().u8string();
+    e.utf8Name = true;
     e.dosTime = ModificationTime(child.path());
     e.folder = child.is_directory();
     const bool writable = (child.status().permissions() & fs::perms::owner_write) != fs::perms::none;

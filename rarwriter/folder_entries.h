@@ -1,6 +1,7 @@
 #pragma once
 // The entries of a folder tree for the writer: every folder and file below
-// `root`, folders before their contents, names sorted, "\" between names.
+// `root`, folders before their contents, names sorted, "\" between names,
+// in UTF-8 (the file system's own names, whatever the code page).
 #include <string>
 #include <vector>
 

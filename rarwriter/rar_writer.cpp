@@ -36,8 +36,8 @@ void PutHeader(std::string& out, const std::string& fields) {
   out += sized;
 }
 
-std::string ArchivePath(const std::string& name) {
-  std::string path = Cp1252ToUtf8(name);
+std::string ArchivePath(const RarEntry& e) {
+  std::string path = e.utf8Name ? e.name : Cp1252ToUtf8(e.name);
   for (char& c : path)
     if (c == '\\') c = '/';
   return path;
@@ -58,7 +58,7 @@ void PutEntry(std::string& out, const RarEntry& e) {
   if (!e.folder) PutU32(f, Crc32(e.data.data(), e.data.size()));
   PutVint(f, 0);  // compression: version 0, not solid, stored
   PutVint(f, kHostWindows);
-  const std::string path = ArchivePath(e.name);
+  const std::string path = ArchivePath(e);
   PutVint(f, path.size());
   f += path;
   PutHeader(out, f);

@@ -8,8 +8,10 @@
 
 struct RarEntry {
   // Path inside the archive, "\" or "/" between names, in the Windows
-  // western code page (1252); written as UTF-8 as the format wants.
+  // western code page (1252) unless `utf8Name`; written as UTF-8 as the
+  // format wants.
   std::string name;
+  bool utf8Name = false;
   std::string data;  // a file's bytes; folders have none
   bool folder = false;
   std::uint32_t attributes = 0x20;  // Win32 attribute bits; 0x10 is added for folders

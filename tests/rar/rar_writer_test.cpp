@@ -158,11 +158,16 @@ TEST(FolderEntries, FoldersBeforeTheirContentsSorted) {
   fs::create_directories(root / "a");
   std::ofstream(root / "b" / "c" / "f.txt", std::ios::binary) << "data";
   std::ofstream(root / "z.txt", std::ios::binary);
+  std::ofstream(root / fs::u8path("z\xC3\xA9.txt"), std::ios::binary);
   const std::vector<RarEntry> entries = FolderEntries(root.string());
   fs::remove_all(root);
   std::vector<std::string> names;
   for (const RarEntry& e : entries) names.push_back(e.name + (e.folder ? "\\" : ""));
-  EXPECT_EQ(names, (std::vector<std::string>{"a\\", "b\\", "b\\c\\", "b\\c\\f.txt", "z.txt"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"a\\", "b\\", "b\\c\\", "b\\c\\f.txt", "z.txt", "z\xC3\xA9.txt"}));
+  // Names of the file system are UTF-8 already: written as they are.
+  const ReadResult r = ReadWithLibarchive(WriteRarArchive(entries));
+  ASSERT_EQ(r.entries.size(), entries.size());
+  EXPECT_EQ(r.entries[5].name, "z\xC3\xA9.txt");
   EXPECT_EQ(entries[3].data, "data");
   EXPECT_EQ(entries[0].attributes & 0x10, 0x10u);
   EXPECT_NE(entries[3].dosTime, 0u);
