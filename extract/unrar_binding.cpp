@@ -27,6 +27,7 @@ class CString {
  public:
   explicit CString(const std::string& s) : bytes_(s.begin(), s.end()) { bytes_.push_back('\0'); }
   char* Get() { return bytes_.size() > 1 ? bytes_.data() : nullptr; }
+  char* Text() { return bytes_.data(); }  // never null, also when empty
 
  private:
   std::vector<char> bytes_;
@@ -61,7 +62,7 @@ RarArchiveHandle UnrarOpenArchive(const std::string& archivePath) {
   EnsureUnrarLoaded();
   CString name(archivePath);
   RAROpenArchiveData data = {};
-  data.ArcName = name.Get();
+  data.ArcName = name.Text();
   data.OpenMode = RAR_OM_EXTRACT;
   return Need(Unrar.OpenArchive, "RAROpenArchive")(&data);
 }

@@ -16,6 +16,7 @@ struct Record {
   unsigned openMode = 99;
   char arcName[300] = {};
   bool cleared = false;
+  bool arcNameNull = false;
 } last;
 
 int dummy;
@@ -31,6 +32,7 @@ extern "C" {
 RarArchiveHandle ZX_RAR_CALL RAROpenArchive(RAROpenArchiveData* data) {
   ++last.calls;
   last.openMode = data->OpenMode;
+  last.arcNameNull = data->ArcName == nullptr;
   Copy(last.arcName, data->ArcName);
   last.cleared = !data->CmtBuf && !data->CmtBufSize && !data->OpenResult && !data->CmtSize && !data->CmtState;
   return &dummy;

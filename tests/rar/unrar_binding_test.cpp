@@ -21,6 +21,7 @@ struct FakeRecord {
   unsigned openMode;
   char arcName[300];
   bool cleared;
+  bool arcNameNull;
 };
 
 class UnrarBindingTest : public ::testing::Test {
@@ -77,6 +78,9 @@ TEST_F(UnrarBindingTest, OpenRecordAndNullPointersForEmptyStrings) {
   EXPECT_EQ(Last().openMode, 1u);
   EXPECT_STREQ(Last().arcName, "C:\\pay load.rar");
   EXPECT_TRUE(Last().cleared);
+  EXPECT_FALSE(Last().arcNameNull);
+  UnrarOpenArchive("");  // the archive name is always a string, even an empty one
+  EXPECT_FALSE(Last().arcNameNull);
 
   EXPECT_EQ(UnrarProcessFile(h, RAR_EXTRACT, "", ""), 7);  // the library's code, unchanged
   EXPECT_EQ(Last().operation, RAR_EXTRACT);
