@@ -283,3 +283,17 @@ TEST(Payload, ProgressDialogShowsEveryEntry) {
   run.ExpectEnd();
   EXPECT_FALSE(IsWindow(dialog.hwnd)) << "the progress dialog is gone after the step";
 }
+
+TEST(Payload, OptionIncludeFileFollowsTheInstalledSubProducts) {
+  Payload p;
+  for (auto& kv : p.script)
+    if (kv.first == "SUBPRODUCTNAME") kv.second = "Payload Product;Extra Pack";
+  RunToCompletion(p.Installer({{"units\\prod.inc",
+                                "{$DEFINE PAYLOADPRODUCT} // main\r\n// {$define ExtraPack}\r\n{$DEFINE Other}\r\n"
+                                "{$I zx.inc}\r\n{$DEFINE After}\r\n"}}));
+  EXPECT_EQ(harness::ReadFileBytes(p.installDir + "units\\prod.inc"),
+            "  {$DEFINE PAYLOADPRODUCT}\r\n  {$DEFINE ExtraPack}\r\n//  {$DEFINE Other}\r\n{$I zx.inc}\r\n{$DEFINE After}\r\n");
+  EXPECT_EQ(harness::ReadString(HKEY_CURRENT_USER, "Software\\Corvane Company\\InstalledProducts\\Payload Product",
+                                "FolderName"),
+            p.installDir.substr(0, p.installDir.size() - 1));
+}
