@@ -148,6 +148,12 @@ TEST(RarWriter, DosTimes) {
 TEST(RarWriter, Crc32) {
   EXPECT_EQ(Crc32("123456789", 9), 0xCBF43926u);
   EXPECT_EQ(Crc32("6789", 4, Crc32("12345", 5)), 0xCBF43926u);
+  // Long blocks (eight bytes at a time) agree with a byte at a time.
+  const std::string bytes = AllBytes(1001);
+  std::uint32_t byByte = 0;
+  for (char c : bytes) byByte = Crc32(&c, 1, byByte);
+  EXPECT_EQ(Crc32(bytes.data(), bytes.size()), byByte);
+  EXPECT_EQ(Crc32(bytes.data() + 3, 998), Crc32(bytes.data() + 10, 991, Crc32(bytes.data() + 3, 7)));
 }
 
 TEST(FolderEntries, FoldersBeforeTheirContentsSorted) {
