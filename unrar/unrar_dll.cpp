@@ -25,7 +25,11 @@ RarArchiveHandle ZX_RAR_CALL RAROpenArchive(RAROpenArchiveData* data) {
     data->OpenResult = ERAR_NO_MEMORY;
     return nullptr;
   }
-  data->OpenResult = s->Open(data->ArcName);
+  try {
+    data->OpenResult = s->Open(data->ArcName);
+  } catch (const std::bad_alloc&) {
+    data->OpenResult = ERAR_NO_MEMORY;
+  }
   data->CmtSize = 0;
   data->CmtState = 0;
   if (data->OpenResult != 0) {
