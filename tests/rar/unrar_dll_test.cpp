@@ -364,6 +364,26 @@ TEST_F(UnrarDll, WriterRoundTrip) {
   EXPECT_EQ(CompareFileTime(&info.ftLastWriteTime, &expected), 0);
 }
 
+// Read-only, hidden and system bits travel from the archive to the header
+// and to the extracted file.
+TEST_F(UnrarDll, AttributesReachHeaderAndFile) {
+  const std::string dir = harness::TestDir();
+  std::vector<RarEntry> entries = {File("ro.txt", "r"), File("hidden.txt", "h"), File("system.txt", "s")};
+  entries[0].attributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY;
+  entries[1].attributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN;
+  entries[2].attributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_SYSTEM;
+  const Listing dll = ReadWithDll(WriteArchive(dir + "attr.rar", entries), RAR_EXTRACT, dir + "d");
+  ASSERT_EQ(dll.entries.size(), 3u);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    SCOPED_TRACE(entries[i].name);
+    EXPECT_EQ(dll.entries[i].header.FileAttr, entries[i].attributes);
+    EXPECT_EQ(GetFileAttributesA((dir + "d\\" + entries[i].name).c_str()), entries[i].attributes);
+  }
+  // A second extraction replaces the read-only file.
+  EXPECT_EQ(ReadWithDll(dir + "attr.rar", RAR_EXTRACT, dir + "d").entries[0].code, 0);
+  SetFileAttributesA((dir + "d\\ro.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(UnrarDll, ListModeSkipsAndReadsHeadersInTurn) {
   const std::string dir = harness::TestDir();
   const std::string path = WriteArchive(dir + "t.rar", {File("one", "1"), File("two", "22"), File("three", "333")});
