@@ -140,7 +140,11 @@ void ArchiveSession::MatchScan() {
   const unsigned type = archive_entry_filetype(entry_);
   const bool sized = type == AE_IFREG || type == 0;
   const std::int64_t size = IsFolder(entry_) ? 0 : archive_entry_size(entry_);
-  if (!s || s->folder != IsFolder(entry_) || (sized && static_cast<std::int64_t>(s->unpSize) != size))
+  // RAR 5 names are UTF-8 on both sides, byte for byte.
+  const char* utf8 = archive_entry_pathname_utf8(entry_);
+  const bool rar5 = archive_format(reader_) == ARCHIVE_FORMAT_RAR_V5;
+  if (!s || s->folder != IsFolder(entry_) || (sized && static_cast<std::int64_t>(s->unpSize) != size) ||
+      (rar5 && utf8 && s->name != utf8))
     scanValid_ = false;
 }
 
