@@ -18,11 +18,11 @@ deps:
 
 win32 win64: deps
 	arch=$$([ $@ = win32 ] && echo i686 || echo x86_64)
-	[ -f $(BUILD)/$@/build.ninja ] || $(CMAKE_WIN) -B $(BUILD)/$@ -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$$arch.cmake >/dev/null
+	$(CMAKE_WIN) -B $(BUILD)/$@ -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$$arch.cmake >/dev/null
 	cmake --build $(BUILD)/$@
 
 native: deps
-	[ -f $(BUILD)/native/build.ninja ] || cmake -S . -B $(BUILD)/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -Wno-dev >/dev/null
+	cmake -S . -B $(BUILD)/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -Wno-dev >/dev/null
 	cmake --build $(BUILD)/native
 
 dist: win32 win64
