@@ -19,8 +19,9 @@ class RootDirValue {
     harness::DeleteKey(HKEY_LOCAL_MACHINE, kDelphi4Key);
     RegKey key;
     EXPECT_TRUE(CreateRegistryKey(HKEY_LOCAL_MACHINE, kDelphi4Key, key));
-    if (data)
+    if (data) {
       EXPECT_EQ(RegSetValueExA(key.Get(), "RootDir", 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+    }
   }
   explicit RootDirValue(const std::string& text, DWORD type = REG_SZ)
       : RootDirValue(type, text.c_str(), static_cast<DWORD>(text.size() + 1)) {}
