@@ -8,32 +8,13 @@
 #include <vector>
 
 #include "fakeide/edition_marker.h"
+#include "fakeide/files.h"
 #include "fakeide/tool_logic.h"
 #include "ide/ide_table.h"
 #include "setup/paths.h"
-#include "support/handles.h"
 #include "support/text.h"
 
 namespace {
-
-bool ReadWholeFile(const std::string& path, std::string& text) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  char buffer[8192];
-  DWORD read = 0;
-  text.clear();
-  while (ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
-  return true;
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& text) {
-  FileHandle file(
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD written = 0;
-  return file && WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-         written == text.size();
-}
 
 void Say(const std::string& line) { std::printf("%s\n", line.c_str()); }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fakeide/edition_marker.h"
+#include "fakeide/files.h"
 #include "fakeide/tool_logic.h"
 #include "ide/ide_table.h"
 #include "setup/paths.h"
@@ -44,14 +45,6 @@ int Refuse(const std::string& message) {
 bool FindKind(const std::string& code, IdeKind& kind) {
   kind = IdeKindFromCode(code);
   return SameTextAscii(code, IdeEditionOf(kind).code);
-}
-
-bool WriteTextFile(const std::string& path, const std::string& text) {
-  FileHandle file(
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD written = 0;
-  return file && WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-         written == text.size();
 }
 
 bool CopyPayload(const std::string& name, const std::string& target) {
@@ -102,13 +95,13 @@ int InstallEdition(IdeKind kind, const std::string& rootArg, const InstallOption
   if (kind >= 6) folders.push_back(root + "Source\\ToolsApi");
   for (const std::string& folder : folders) SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
 
-  bool ok = WriteTextFile(root + kMarkerFileName, std::string(edition.code) + "\r\n");
+  bool ok = WriteWholeFile(root + kMarkerFileName, std::string(edition.code) + "\r\n");
   if (kind >= 6)
-    ok = ok && WriteTextFile(root + "Source\\ToolsApi\\dsgnintf.pas", "unit DsgnIntf;\r\n\r\ninterface\r\n\r\n"
+    ok = ok && WriteWholeFile(root + "Source\\ToolsApi\\dsgnintf.pas", "unit DsgnIntf;\r\n\r\ninterface\r\n\r\n"
                                                                       "implementation\r\n\r\nend.\r\n");
   if (options.help) {
     const std::string base = ChangeFileExt(edition.helpContentsFile, "");
-    ok = ok && WriteTextFile(root + "HELP\\" + edition.helpContentsFile,
+    ok = ok && WriteWholeFile(root + "HELP\\" + edition.helpContentsFile,
                              HelpContentsText(EditionName(edition), base));
   }
   const std::string exe = root + "Bin\\" + GetIdeExeName(kind) + ".exe";
