@@ -117,3 +117,25 @@ TEST(FakeTools, MissingSourceFails) {
   EXPECT_NE(r.exitCode, 0u);
   EXPECT_EQ(r.output.substr(0, 7), "Fatal: ");
 }
+
+TEST(FakeIde, InstallLeavesAnEditionsLayoutAndUninstallTakesItAway) {
+  const std::string testDir = harness::TestDir();
+  const std::pair<const char*, const char*> editions[] = {{"D4", "Software\\Borland\\Delphi\\4.0"},
+                                                          {"C5", "Software\\Borland\\C++Builder\\5.0"}};
+  for (const auto& edition : editions) {
+    SCOPED_TRACE(edition.first);
+    const std::string root = testDir + edition.first;
+    {
+      fakeide::Edition ide(edition.first, root);
+      EXPECT_EQ(harness::ReadString(HKEY_LOCAL_MACHINE, edition.second, "RootDir"), root);
+      for (const char* folder : {"Bin", "HELP", "Lib"}) EXPECT_TRUE(harness::FolderExists(ide.Root() + folder));
+      const bool cpp = edition.first[0] == 'C';
+      EXPECT_EQ(harness::FileExists(ide.Root() + "Source\\ToolsApi\\dsgnintf.pas"), cpp) << "editions 6 and 7 only";
+      EXPECT_TRUE(harness::FileExists(ide.Root() + (cpp ? "Bin\\bcb.exe" : "Bin\\delphi32.exe")));
+      const std::string help = harness::ReadFileBytes(ide.Root() + (cpp ? "HELP\\bcb5.cnt" : "HELP\\delphi4.cnt"));
+      EXPECT_EQ(help.substr(0, 6), ":Base ");
+    }
+    EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, edition.second));
+    EXPECT_FALSE(harness::FolderExists(root));
+  }
+}
