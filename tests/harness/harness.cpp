@@ -161,6 +161,22 @@ DWORD RunTool(const std::string& exe, const std::string& arguments, std::string*
   return code;
 }
 
+void RunToCompletion(const std::string& exePath) {
+  Session run(exePath);
+  run.Expect("Welcome!").Press("OK");
+  run.Answer("Setup", "Installation completed.", "OK");
+  run.ExpectEnd();
+}
+
+void SetScriptValue(ScriptValues& values, const std::string& key, const std::string& value) {
+  for (auto& kv : values)
+    if (kv.first == key) {
+      kv.second = value;
+      return;
+    }
+  values.emplace_back(key, value);
+}
+
 bool KeyExists(HKEY root, const std::string& path) {
   HKEY key;
   if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;

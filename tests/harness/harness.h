@@ -65,6 +65,13 @@ class Session {
 
 Box ReadBox(HWND window);
 
+// Runs an installer that asks nothing but the welcome: OK there, and OK to
+// "Installation completed.".
+void RunToCompletion(const std::string& exePath);
+
+// Sets `key` in `values`, replacing an earlier value of it.
+void SetScriptValue(ScriptValues& values, const std::string& key, const std::string& value);
+
 // Runs a console program to its end, its standard output and error going to
 // `output` when given; answers the exit code (~0u when it could not start or
 // did not end within `timeoutMs`).

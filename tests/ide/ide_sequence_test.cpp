@@ -4,6 +4,7 @@
 #include "tests/harness/harness.h"
 #include "tests/ide/fake_ide.h"
 
+using harness::RunToCompletion;
 using harness::Session;
 
 namespace {
@@ -22,12 +23,7 @@ struct Script {
   Script() { harness::DeleteKey(HKEY_LOCAL_MACHINE, kUninstallKey); }
   ~Script() { harness::DeleteKey(HKEY_LOCAL_MACHINE, kUninstallKey); }
   Script& Set(const std::string& key, const std::string& value) {
-    for (auto& kv : values)
-      if (kv.first == key) {
-        kv.second = value;
-        return *this;
-      }
-    values.emplace_back(key, value);
+    harness::SetScriptValue(values, key, value);
     return *this;
   }
   std::string Installer() const {
@@ -36,13 +32,6 @@ struct Script {
     return exe;
   }
 };
-
-void RunToCompletion(const std::string& exe) {
-  Session run(exe);
-  run.Expect("Welcome!").Press("OK");
-  run.Answer("Setup", "Installation completed.", "OK");
-  run.ExpectEnd();
-}
 
 }  // namespace
 

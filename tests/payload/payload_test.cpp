@@ -53,7 +53,7 @@ struct Payload {
                          {"CHECKDELPHI", "No"},
                          {"SUCCESSMESSAGE", "Yes"}};
   Payload() { Forget(); }
-  void Set(const std::string& key, const std::string& value) { script.emplace_back(key, value); }
+  void Set(const std::string& key, const std::string& value) { harness::SetScriptValue(script, key, value); }
   std::string Installer(const std::vector<harness::ArchiveEntry>& entries) {
     Set("CABFILE", harness::MakeRarArchive(entries));
     Set("UNRARDLL", harness::ReadFileBytes(harness::BinDir() + "unrar.dll"));
@@ -62,13 +62,6 @@ struct Payload {
     return exe;
   }
 };
-
-void RunToCompletion(const std::string& exe) {
-  Session run(exe);
-  run.Expect("Welcome!").Press("OK");
-  run.Answer("Setup", "Installation completed.", "OK");
-  run.ExpectEnd();
-}
 
 std::vector<std::string> Sorted(std::vector<std::string> v) {
   for (std::string& s : v) std::transform(s.begin(), s.end(), s.begin(), ::tolower);
@@ -90,7 +83,7 @@ TEST(Payload, EveryKindOfEntryLandsInItsPlace) {
                                        {"help\\pay.cnt", "help without title"},
                                        {"docs\\read me.txt", "text"},
                                        {"units\\deep\\prod.inc", "{$I zx.inc}\r\n"}});
-  RunToCompletion(exe);
+  harness::RunToCompletion(exe);
   EXPECT_EQ(harness::ReadFileBytes(p.installDir + "uninstall.exe"), "uninstaller");
   EXPECT_EQ(harness::ReadFileBytes(SystemDir() + "zxpay_sys.bpl"), "system package");
   EXPECT_FALSE(harness::FolderExists(p.installDir + "bin"));  // no folder for a system file
@@ -113,14 +106,14 @@ TEST(Payload, EveryKindOfEntryLandsInItsPlace) {
 TEST(Payload, HelpFilesWithoutIdeHelpFolderAreOrdinaryFiles) {
   Payload p;
   p.Set("HELPFILES", "pay.hlp=Payload Help\r\n");
-  RunToCompletion(p.Installer({{"help\\pay.hlp", "help"}}));
+  harness::RunToCompletion(p.Installer({{"help\\pay.hlp", "help"}}));
   EXPECT_EQ(harness::ReadFileBytes(p.installDir + "help\\pay.hlp"), "help");
 }
 
 TEST(Payload, TwoSystemFilesOfOneNameShareTheirPlace) {
   Payload p;
   p.Set("SYSFILES", "zxpay_twice.dll\r\n");
-  RunToCompletion(p.Installer({{"a\\zxpay_twice.dll", "first"}, {"b\\ZXPAY_TWICE.DLL", "second"}}));
+  harness::RunToCompletion(p.Installer({{"a\\zxpay_twice.dll", "first"}, {"b\\ZXPAY_TWICE.DLL", "second"}}));
   EXPECT_EQ(harness::ReadFileBytes(SystemDir() + "zxpay_twice.dll"), "second");
   // Recorded twice: one "Files" value, and the shared count raised twice.
   EXPECT_EQ(harness::ValueNames(HKEY_LOCAL_MACHINE, std::string(kUninstallKey) + "\\Files").size(), 1u);
@@ -129,7 +122,7 @@ TEST(Payload, TwoSystemFilesOfOneNameShareTheirPlace) {
 TEST(Payload, HostileEntryNamesStayInside) {
   Payload p;
   const std::string outside = p.dir + "outside.txt";
-  RunToCompletion(p.Installer({{"..\\..\\x1.txt", "1"},
+  harness::RunToCompletion(p.Installer({{"..\\..\\x1.txt", "1"},
                                {"\\x2.txt", "2"},
                                {"C:\\x3.txt", "3"},
                                {"a\\..\\..\\x4.txt", "4"},
@@ -286,9 +279,8 @@ TEST(Payload, ProgressDialogShowsEveryEntry) {
 
 TEST(Payload, OptionIncludeFileFollowsTheInstalledSubProducts) {
   Payload p;
-  for (auto& kv : p.script)
-    if (kv.first == "SUBPRODUCTNAME") kv.second = "Payload Product;Extra Pack";
-  RunToCompletion(p.Installer({{"units\\prod.inc",
+  p.Set("SUBPRODUCTNAME", "Payload Product;Extra Pack");
+  harness::RunToCompletion(p.Installer({{"units\\prod.inc",
                                 "{$DEFINE PAYLOADPRODUCT} // main\r\n// {$define ExtraPack}\r\n{$DEFINE Other}\r\n"
                                 "{$I zx.inc}\r\n{$DEFINE After}\r\n"}}));
   EXPECT_EQ(harness::ReadFileBytes(p.installDir + "units\\prod.inc"),

@@ -99,8 +99,7 @@ TEST(Destination, OnlyAnExactNoSkipsTheDialog) {
   for (const char* value : {"no", "NO", "No\r\n", "No ", ""}) {
     SCOPED_TRACE(std::string("PROMPTINSTALLDIR=") + value);
     ScriptValues script = Script("C:\\Dir");
-    for (auto& kv : script)
-      if (kv.first == "PROMPTINSTALLDIR") kv.second = value;
+    harness::SetScriptValue(script, "PROMPTINSTALLDIR", value);
     const std::string exe = harness::TestDir() + "setup.exe";
     harness::MakeInstaller(exe, script);
     Session run(exe);

@@ -21,12 +21,7 @@ ScriptValues BaseScript() {
 }
 
 ScriptValues With(ScriptValues values, const std::string& key, const std::string& value) {
-  for (auto& kv : values)
-    if (kv.first == key) {
-      kv.second = value;
-      return values;
-    }
-  values.emplace_back(key, value);
+  harness::SetScriptValue(values, key, value);
   return values;
 }
 
