@@ -11,10 +11,13 @@
 #include "rarwriter/crc32.h"
 #include "rarwriter/folder_entries.h"
 #include "rarwriter/rar_writer.h"
+#include "tests/rar/test_entries.h"
 
 namespace {
 
-const std::uint32_t kDec7Noon = (46u << 25) | (12u << 21) | (7u << 16) | (12u << 11);  // 2026-12-07 12:00:00
+using test_entries::File;
+using test_entries::Folder;
+using test_entries::kDec7Noon;
 
 struct ReadEntry {
   std::string name;  // UTF-8, "/" between names
@@ -60,20 +63,6 @@ ReadResult ReadWithLibarchive(const std::string& bytes) {
   if (archive_error_string(a)) result.error = archive_error_string(a);
   archive_read_free(a);
   return result;
-}
-
-RarEntry File(const std::string& name, const std::string& data) {
-  RarEntry e;
-  e.name = name;
-  e.data = data;
-  e.dosTime = kDec7Noon;
-  return e;
-}
-
-RarEntry Folder(const std::string& name) {
-  RarEntry e = File(name, "");
-  e.folder = true;
-  return e;
 }
 
 std::string AllBytes(size_t size) {

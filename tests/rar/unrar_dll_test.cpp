@@ -13,6 +13,7 @@
 #include "extract/unrar_binding.h"
 #include "rarwriter/crc32.h"
 #include "rarwriter/rar_writer.h"
+#include "tests/rar/test_entries.h"
 #include "tests/harness/harness.h"
 #include "tests/rar/uudecode.h"
 
@@ -174,21 +175,9 @@ class UnrarDll : public ::testing::Test {
   void TearDown() override { UnloadUnrarLibrary(); }
 };
 
-const std::uint32_t kDec7Noon = (46u << 25) | (12u << 21) | (7u << 16) | (12u << 11);
-
-RarEntry File(const std::string& name, const std::string& data) {
-  RarEntry e;
-  e.name = name;
-  e.data = data;
-  e.dosTime = kDec7Noon;
-  return e;
-}
-
-RarEntry Folder(const std::string& name) {
-  RarEntry e = File(name, "");
-  e.folder = true;
-  return e;
-}
+using test_entries::File;
+using test_entries::Folder;
+using test_entries::kDec7Noon;
 
 std::string WriteArchive(const std::string& path, const std::vector<RarEntry>& entries) {
   harness::WriteFileBytes(path, WriteRarArchive(entries));
