@@ -18,7 +18,7 @@ deps:
 
 win32 win64: deps
 	arch=$$([ $@ = win32 ] && echo i686 || echo x86_64)
-	$(CMAKE_WIN) -B $(BUILD)/$@ -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$$arch.cmake >/dev/null
+	$(CMAKE_WIN) -B $(BUILD)/$@ -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-$$arch.cmake >/dev/null
 	cmake --build $(BUILD)/$@
 
 native: deps

@@ -41,7 +41,9 @@ echo "== What it wrote"
 show_key() {
   local out
   out=$(wine reg query "$1" /s 2>/dev/null | tr -d '\r' | sed '/^$/d' | grep -v '^reg: ') || true
-  if [ -n "$out" ]; then echo "$out" | sed 's/^/  /'; else echo "  (no key $1)"; fi
+  # A value of several lines goes on below its name, indented further.
+  if [ -n "$out" ]; then echo "$out" | awk '/^(HKEY_|    )/ { print "  " $0; next } { print "              " $0 }'
+  else echo "  (no key $1)"; fi
 }
 show_key 'HKCU\Software\Corvane Company'
 show_key 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvane Tabrel for Delphi 5'
