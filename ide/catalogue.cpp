@@ -43,7 +43,7 @@ bool IsIdeVersionCompatible(IdeKind kind) {
     const std::string exe = GetIdeRootDir(kind) + "Bin\\" + GetIdeExeName(kind) + ".exe";
     const FileVersion version = GetFileVersion(exe);
     return expected == kAnyBuild || static_cast<uint32_t>(expected) == version.ls;
-  } catch (const InstallError&) {
+  } catch (const std::exception&) {
     return false;
   }
 }
