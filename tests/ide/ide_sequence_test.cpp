@@ -2,6 +2,7 @@
 // the help folder chosen at start-up, and the IDE's root folder in the
 // registry as templates and failures show it.
 #include "tests/harness/harness.h"
+#include "support/registry.h"
 #include "tests/ide/fake_ide.h"
 
 using harness::RunToCompletion;
@@ -132,11 +133,10 @@ TEST(IdeHelpTokens, EachTokenNamesItsEdition) {
 TEST(IdeRootDir, ValueTypesAsTheSequenceSeesThem) {
   const char key[] = "Software\\Borland\\Delphi\\4.0";
   fakeide::Uninstall("D4");
-  HKEY raw = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr),
-            ERROR_SUCCESS);
+  RegKey ide;
+  ASSERT_TRUE(CreateRegistryKey(HKEY_LOCAL_MACHINE, key, ide));
   auto set = [&](DWORD type, const void* data, DWORD size) {
-    EXPECT_EQ(RegSetValueExA(raw, "RootDir", 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExA(ide.Get(), "RootDir", 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
   };
   {
     Script script;
@@ -155,7 +155,7 @@ TEST(IdeRootDir, ValueTypesAsTheSequenceSeesThem) {
   }
   {
     Script script;
-    RegDeleteValueA(raw, "RootDir");
+    RegDeleteValueA(ide.Get(), "RootDir");
     EXPECT_EQ(ProposedFolder(script, "C:\\%D4_HELP%Corvane"), "C:\\HELP\\Corvane");
   }
   {
@@ -168,6 +168,6 @@ TEST(IdeRootDir, ValueTypesAsTheSequenceSeesThem) {
     run.ExpectEnd();
     EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
   }
-  RegCloseKey(raw);
+  ide.Reset();
   harness::DeleteKey(HKEY_LOCAL_MACHINE, key);
 }
