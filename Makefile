@@ -30,6 +30,7 @@ dist: win32 win64
 	ls -l dist/win32 dist/win64
 
 test: native dist
+	scripts/check-layers.sh $(BUILD)/native $(BUILD)/win64
 	ctest --test-dir $(BUILD)/native --output-on-failure
 	tests/wine/make-prefix.sh $(WINEPFX)
 	WINEPREFIX=$(WINEPFX) ctest --test-dir $(BUILD)/win64 --output-on-failure

@@ -11,7 +11,6 @@ total_mb=${1:-20}
 bin=$root/dist/win64
 work=$root/build/bench-install
 export WINEPREFIX=$work/prefix
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 rm -rf "$work"; mkdir -p "$work"
 "$root/tests/wine/make-prefix.sh" "$WINEPREFIX" >/dev/null
 

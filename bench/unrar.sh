@@ -14,7 +14,6 @@ native=${ZX_NATIVE_TREE:-$root/build/native}
 win=${ZX_WIN_TREE:-$root/build/win64}
 work=$root/build/bench-unrar
 export WINEPREFIX=$work/prefix
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 
 cmake --build "$native" --target rarpack >/dev/null
 cmake --build "$win" --target unrar unrar_bench >/dev/null

@@ -39,8 +39,9 @@ class TResDialog {
   // The window stays on screen until the dialog is destroyed.
   bool Execute();
 
-  // Never reached: WM_INITDIALOG arrives before Handle is known, so users
-  // set a dialog up after construction.
+  // Deliberately never reached: WM_INITDIALOG arrives before Handle is known
+  // (the window is listed only once CreateDialogParamA returns), so users set
+  // a dialog up after construction. Kept as the hook subclasses would use.
   virtual void InitDialog() {}
 
   // Hands `message` to the method bound to its number; other numbers (0 and

@@ -9,6 +9,7 @@
 #include "setup/install_state.h"
 #include "setup/paths.h"
 #include "setup/script.h"
+#include "setup/script_keys.h"
 #include "support/string_list.h"
 
 std::uint64_t PayloadTotalSize = 0;
@@ -130,8 +131,8 @@ bool ExtractArchive(const std::string& archivePath, const std::string& destDir, 
 
 bool InstallPayload(const std::string& destDir) {
   bool result = false;
-  LoadedScriptResource archiveBytes("CABFILE");
-  LoadedScriptResource libraryBytes("UNRARDLL");
+  LoadedScriptResource archiveBytes(scriptkey::kCabFile);
+  LoadedScriptResource libraryBytes(scriptkey::kUnrarDll);
   StagingFile library = CreateStagingFile();
   StagingFile archive = CreateStagingFile();
   StagingCleanup cleanup(library, archive);

@@ -1,8 +1,9 @@
 #pragma once
 // The payload step: stages the RAR library and the archive as temporary
 // files, walks the archive twice under the progress dialog (to add up the
-// sizes, then to place every entry), writes the product record, builds the
-// packages, and removes the temporary files.
+// sizes, then to place every entry), writes the product record, and removes
+// the temporary files. (Building the packages joins here with the package
+// builder.)
 #include <windows.h>
 
 #include <cstdint>

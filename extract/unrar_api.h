@@ -36,6 +36,17 @@ struct RARHeaderData {
 };
 #pragma pack(pop)
 
+// RARHeaderData::Flags.
+enum : unsigned int {
+  RHDF_SPLITBEFORE = 0x01,
+  RHDF_SPLITAFTER = 0x02,
+  RHDF_ENCRYPTED = 0x04,
+  RHDF_SOLID = 0x10,
+  RHDF_DIRECTORY = 0x20
+};
+// RARHeaderData::HostOS.
+enum : unsigned int { RAR_HOST_WIN32 = 2, RAR_HOST_UNIX = 3 };
+
 enum : unsigned int { RAR_OM_LIST = 0, RAR_OM_EXTRACT = 1, RAR_OM_LIST_INCSPLIT = 2 };
 enum : int { RAR_SKIP = 0, RAR_TEST = 1, RAR_EXTRACT = 2 };
 enum : int {

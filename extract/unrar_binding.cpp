@@ -36,9 +36,9 @@ class CString {
 }  // namespace
 
 void LoadUnrarLibrary(const std::string& libraryPath) {
-  HMODULE module = LoadLibraryA(libraryPath.c_str());
-  Unrar.module = module;
-  if (!module) throw InstallError("Can't load UNRAR.DLL");
+  Unrar.module.Reset(LoadLibraryA(libraryPath.c_str()));
+  if (!Unrar.module) throw InstallError("Can't load UNRAR.DLL");
+  const HMODULE module = Unrar.module.Get();
   Resolve(module, "RAROpenArchive", Unrar.OpenArchive);
   Resolve(module, "RARCloseArchive", Unrar.CloseArchive);
   Resolve(module, "RARReadHeader", Unrar.ReadHeader);
@@ -52,11 +52,7 @@ void EnsureUnrarLoaded() {
   if (!Unrar.module) LoadUnrarLibrary("unrar.dll");
 }
 
-void UnloadUnrarLibrary() {
-  if (!Unrar.module) return;
-  FreeLibrary(static_cast<HMODULE>(Unrar.module));
-  Unrar.module = nullptr;
-}
+void UnloadUnrarLibrary() { Unrar.module.Reset(); }
 
 RarArchiveHandle UnrarOpenArchive(const std::string& archivePath) {
   EnsureUnrarLoaded();

@@ -4,9 +4,13 @@
 #include <string>
 
 #include "extract/unrar_api.h"
+#include "support/handles.h"
 
+// The slots keep their values when the library is unloaded, until the next
+// binding (deliberate: every call below binds first, so none is reached
+// through a stale slot; the binding test relies on it).
 struct UnrarBinding {
-  void* module = nullptr;  // HMODULE; null when nothing is bound
+  LibraryHandle module;  // empty when nothing is bound
   RAROpenArchiveFn OpenArchive = nullptr;
   RARCloseArchiveFn CloseArchive = nullptr;
   RARReadHeaderFn ReadHeader = nullptr;
@@ -18,8 +22,9 @@ struct UnrarBinding {
 
 extern UnrarBinding Unrar;
 
-// Binds the library at `libraryPath`; raises "Can't load UNRAR.DLL" when it
-// cannot be loaded. A missing export leaves its slot null.
+// Binds the library at `libraryPath`, releasing one bound before; raises
+// "Can't load UNRAR.DLL" when it cannot be loaded. A missing export leaves
+// its slot null.
 void LoadUnrarLibrary(const std::string& libraryPath);
 // Binds "unrar.dll" by its bare name (the system's search order) when nothing is bound.
 void EnsureUnrarLoaded();

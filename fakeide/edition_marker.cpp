@@ -1,9 +1,9 @@
 #include "fakeide/edition_marker.h"
-#include "fakeide/files.h"
 
 #include <windows.h>
 
 #include "setup/paths.h"
+#include "support/files.h"
 
 const char* const kMarkerFileName = "fakeide.ini";
 
@@ -16,6 +16,6 @@ std::string OwnRootDir() {
 
 std::string ReadMarkerCode(const std::string& rootDir) {
   std::string code;
-  if (!ReadWholeFile(rootDir + kMarkerFileName, code)) return std::string();
+  if (ReadWholeFile(rootDir + kMarkerFileName, code) != FileStatus::kOk) return std::string();
   return code.substr(0, code.find_first_of("\r\n"));
 }

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "fakeide/edition_marker.h"
-#include "fakeide/files.h"
 #include "fakeide/tool_logic.h"
 #include "ide/ide_table.h"
 #include "setup/paths.h"
+#include "support/files.h"
 #include "support/text.h"
 
 namespace {
@@ -33,7 +33,7 @@ bool CheckContainedUnits(const std::string& folder, const std::string& packageTe
   for (const std::string& unit : ContainedUnitFiles(packageText)) {
     const std::string path = IsFullPath(unit) ? unit : folder + unit;
     std::string unitText;
-    if (!ReadWholeFile(path, unitText)) {
+    if (ReadWholeFile(path, unitText) != FileStatus::kOk) {
       messages.push_back("Fatal: File not found: '" + unit + "'");
       return false;
     }
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   const ToolRequest request = ParseToolArguments(std::vector<std::string>(argv + 1, argv + argc));
   if (!request.error.empty()) return Fail({request.error});
   std::string text;
-  if (!ReadWholeFile(request.source, text)) return Fail({"Fatal: File not found: '" + request.source + "'"});
+  if (ReadWholeFile(request.source, text) != FileStatus::kOk) return Fail({"Fatal: File not found: '" + request.source + "'"});
 
   const std::string ext = ExtractFileExt(request.source);
   std::vector<std::string> messages = BrokenSourceMessages(ExtractFileName(request.source), text);
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
   const std::string packageExt = code.empty() ? ".BPL" : GetPackageExt(IdeKindFromCode(code));
   for (const std::string& produced : ProducedExtensions(ext, packageExt)) {
     const std::string path = ChangeFileExt(request.source, produced);
-    if (!WriteWholeFile(path, "compiled from " + ExtractFileName(request.source) + "\r\n"))
+    if (WriteWholeFile(path, "compiled from " + ExtractFileName(request.source) + "\r\n") != FileStatus::kOk)
       return Fail({"Fatal: Could not create output file '" + path + "'"});
   }
   const size_t lines = std::count(text.begin(), text.end(), '\n') + (text.empty() || text.back() != '\n');

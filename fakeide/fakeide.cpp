@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "fakeide/edition_marker.h"
-#include "fakeide/files.h"
 #include "fakeide/tool_logic.h"
 #include "ide/ide_table.h"
 #include "setup/paths.h"
+#include "support/files.h"
 #include "support/handles.h"
 #include "support/registry.h"
 #include "support/text.h"
@@ -92,17 +92,20 @@ int InstallEdition(IdeKind kind, const std::string& rootArg, const InstallOption
   if (!IsFullPath(root)) return Refuse("the root folder must be a full path: " + rootArg);
   const IdeEdition& edition = IdeEditionOf(kind);
   std::vector<std::string> folders = {root + "Bin", root + "HELP", root + "Lib"};
-  if (kind >= 6) folders.push_back(root + "Source\\ToolsApi");
+  if (kind >= kIdeD5) folders.push_back(root + "Source\\ToolsApi");
   for (const std::string& folder : folders) SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
 
-  bool ok = WriteWholeFile(root + kMarkerFileName, std::string(edition.code) + "\r\n");
-  if (kind >= 6)
-    ok = ok && WriteWholeFile(root + "Source\\ToolsApi\\dsgnintf.pas", "unit DsgnIntf;\r\n\r\ninterface\r\n\r\n"
-                                                                      "implementation\r\n\r\nend.\r\n");
+  auto write = [](const std::string& path, const std::string& text) {
+    return WriteWholeFile(path, text) == FileStatus::kOk;
+  };
+  bool ok = write(root + kMarkerFileName, std::string(edition.code) + "\r\n");
+  if (kind >= kIdeD5)
+    ok = ok && write(root + "Source\\ToolsApi\\dsgnintf.pas", "unit DsgnIntf;\r\n\r\ninterface\r\n\r\n"
+                                                             "implementation\r\n\r\nend.\r\n");
   if (options.help) {
     const std::string base = ChangeFileExt(edition.helpContentsFile, "");
-    ok = ok && WriteWholeFile(root + "HELP\\" + edition.helpContentsFile,
-                             HelpContentsText(EditionName(edition), base));
+    ok = ok && write(root + "HELP\\" + edition.helpContentsFile,
+                    HelpContentsText(EditionName(edition), base));
   }
   const std::string exe = root + "Bin\\" + GetIdeExeName(kind) + ".exe";
   if (options.version) {

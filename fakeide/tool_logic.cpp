@@ -8,13 +8,6 @@ namespace {
 
 bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
-std::string Trim(const std::string& s) {
-  size_t begin = 0, end = s.size();
-  while (begin < end && std::isspace(static_cast<unsigned char>(s[begin]))) ++begin;
-  while (end > begin && std::isspace(static_cast<unsigned char>(s[end - 1]))) --end;
-  return s.substr(begin, end - begin);
-}
-
 // Position of `word` standing alone (ASCII case ignored) at or after `from`.
 size_t FindWord(const std::string& text, const std::string& word, size_t from = 0) {
   for (size_t i = from; i + word.size() <= text.size(); ++i) {
@@ -23,17 +16,6 @@ size_t FindWord(const std::string& text, const std::string& word, size_t from = 
     if (SameTextAscii(text.substr(i, word.size()), word)) return i;
   }
   return std::string::npos;
-}
-
-std::vector<std::string> SplitOn(const std::string& text, char separator) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  for (;;) {
-    const size_t end = text.find(separator, start);
-    parts.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) return parts;
-    start = end + 1;
-  }
 }
 
 }  // namespace
@@ -62,7 +44,7 @@ std::vector<std::string> ContainedUnitFiles(const std::string& packageText) {
   const size_t end = packageText.find(';', listStart);
   const std::string list = packageText.substr(listStart, end == std::string::npos ? std::string::npos : end - listStart);
   for (const std::string& rawEntry : SplitOn(list, ',')) {
-    const std::string entry = Trim(rawEntry);
+    const std::string entry = Trim(rawEntry, " \t\r\n\v\f");
     if (entry.empty()) continue;
     const size_t quote = entry.find('\'');
     if (quote != std::string::npos) {

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "support/command_line.h"
+
 namespace gui {
 
 namespace {
@@ -40,13 +42,8 @@ BOOL CALLBACK CollectWindow(HWND w, LPARAM p) {
 bool SameClass(const std::string& a, const char* b) { return lstrcmpiA(a.c_str(), b) == 0; }
 }  // namespace
 
-Program::~Program() {
-  if (process_) CloseHandle(process_);
-}
-
 bool Program::Start(const std::string& path, const std::string& arguments, const std::string& workDir) {
-  std::string commandLine = "\"" + path + "\"";
-  if (!arguments.empty()) commandLine += " " + arguments;
+  const std::string commandLine = BuildCommandLine(path, arguments, {});
   std::vector<char> buffer(commandLine.begin(), commandLine.end());
   buffer.push_back('\0');
   STARTUPINFOA si = {};
@@ -55,26 +52,26 @@ bool Program::Start(const std::string& path, const std::string& arguments, const
   if (!CreateProcessA(path.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       workDir.empty() ? nullptr : workDir.c_str(), &si, &pi))
     return false;
-  CloseHandle(pi.hThread);
-  process_ = pi.hProcess;
+  KernelHandle thread(pi.hThread);
+  process_.Reset(pi.hProcess);
   pid_ = pi.dwProcessId;
   return true;
 }
 
-bool Program::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+bool Program::Running() const { return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
 
 bool Program::WaitForExit(DWORD timeoutMs, DWORD* code) {
-  if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
+  if (!process_ || WaitForSingleObject(process_.Get(), timeoutMs) != WAIT_OBJECT_0) return false;
   DWORD c = 0;
-  GetExitCodeProcess(process_, &c);
+  GetExitCodeProcess(process_.Get(), &c);
   if (code) *code = c;
   return true;
 }
 
 void Program::Kill() {
   if (Running()) {
-    TerminateProcess(process_, 99);
-    WaitForSingleObject(process_, 5000);
+    TerminateProcess(process_.Get(), 99);
+    WaitForSingleObject(process_.Get(), 5000);
   }
 }
 
@@ -84,20 +81,25 @@ std::vector<HWND> VisibleWindows(DWORD pid) {
   return s.found;
 }
 
-static HWND WaitFor(const Program& program, const std::string* caption, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
   for (;;) {
-    for (HWND w : VisibleWindows(program.Id()))
-      if (!caption || WindowText(w) == *caption) return w;
-    if (!program.Running()) {
-      // One last look: a window may have come just before the end.
-      for (HWND w : VisibleWindows(program.Id()))
-        if (!caption || WindowText(w) == *caption) return w;
-      return nullptr;
-    }
-    if (GetTickCount() - start >= timeoutMs) return nullptr;
+    if (done()) return true;
+    if (GetTickCount() - start >= timeoutMs) return done();
     Sleep(kPollMs);
   }
+}
+
+static HWND WaitFor(const Program& program, const std::string* caption, DWORD timeoutMs) {
+  auto find = [&]() -> HWND {
+    for (HWND w : VisibleWindows(program.Id()))
+      if (!caption || WindowText(w) == *caption) return w;
+    return nullptr;
+  };
+  HWND found = nullptr;
+  // A window may come just before the end: the look after the end counts too.
+  WaitUntil([&] { return (found = find()) != nullptr || !program.Running(); }, timeoutMs);
+  return found || program.Running() ? found : find();
 }
 
 HWND WaitForWindow(const Program& program, const std::string& caption, DWORD timeoutMs) {
@@ -107,12 +109,7 @@ HWND WaitForWindow(const Program& program, const std::string& caption, DWORD tim
 HWND WaitForAnyWindow(const Program& program, DWORD timeoutMs) { return WaitFor(program, nullptr, timeoutMs); }
 
 bool WaitForWindowGone(HWND window, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  while (IsWindow(window) && IsWindowVisible(window)) {
-    if (GetTickCount() - start >= timeoutMs) return false;
-    Sleep(kPollMs);
-  }
-  return true;
+  return WaitUntil([&] { return !(IsWindow(window) && IsWindowVisible(window)); }, timeoutMs);
 }
 
 std::string WindowText(HWND window) { return TextOf(window); }

@@ -3,8 +3,11 @@
 // boxes and dialogs, reads them, types into edits, presses buttons.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "support/handles.h"
 
 namespace gui {
 
@@ -21,9 +24,10 @@ class Program {
   Program() = default;
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
-  ~Program();
 
-  // Starts `path` with `arguments` in `workDir` (empty: the current folder).
+  // Starts `path` with `arguments` in `workDir` (empty: the current folder);
+  // `arguments` go into the command line as written (quote them with
+  // support/command_line.h).
   bool Start(const std::string& path, const std::string& arguments = "", const std::string& workDir = "");
   DWORD Id() const { return pid_; }
   bool Running() const;
@@ -32,9 +36,14 @@ class Program {
   void Kill();
 
  private:
-  HANDLE process_ = nullptr;
+  KernelHandle process_;
   DWORD pid_ = 0;
 };
+
+// The one wait of the driver and the tests: polls `done` until it answers
+// true (then true) or `timeoutMs` has passed (then false, after a last look).
+// Also for "nothing happens": EXPECT_FALSE(WaitUntil(happened, ms)).
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // The visible top-level windows of process `pid`.
 std::vector<HWND> VisibleWindows(DWORD pid);

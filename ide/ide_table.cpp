@@ -18,11 +18,11 @@ const IdeEdition kEditions[kIdeKindCount] = {
      kAnyBuild},
 };
 
-constexpr IdeKind kDefaultKind = 4;
+constexpr IdeKind kDefaultKind = kIdeD4;
 
 }  // namespace
 
-const IdeEdition& IdeEditionOf(IdeKind kind) { return kEditions[kind & 7]; }
+const IdeEdition& IdeEditionOf(IdeKind kind) { return kEditions[kind & (kIdeKindCount - 1)]; }
 
 IdeKind IdeKindFromCode(const std::string& code) {
   for (IdeKind kind = 0; kind < kIdeKindCount; ++kind)

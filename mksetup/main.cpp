@@ -12,6 +12,8 @@
 #include "mksetup/resource_writer.h"
 #include "mksetup/script_file.h"
 #include "setup/paths.h"
+#include "setup/script_keys.h"
+#include "support/files.h"
 
 namespace {
 
@@ -46,7 +48,7 @@ int main(int argc, char** argv) {
   const std::string& output = args[2];
 
   std::string text;
-  if (!ReadWholeFile(scriptPath, text)) return Fail("cannot read the script file " + scriptPath);
+  if (ReadWholeFile(scriptPath, text) != FileStatus::kOk) return Fail("cannot read the script file " + scriptPath);
   ScriptFile script;
   std::string error;
   if (!ParseScriptFile(text, script, error)) return Fail(scriptPath + ", " + error);
@@ -56,10 +58,10 @@ int main(int argc, char** argv) {
 
   std::string archive;
   if (!LoadPayload(payload, archive, error)) return Fail(error);
-  values.emplace_back("CABFILE", archive);
+  values.emplace_back(scriptkey::kCabFile, archive);
   std::string library;
-  if (!ReadWholeFile(unrar, library)) return Fail("cannot read the RAR library " + unrar);
-  values.emplace_back("UNRARDLL", library);
+  if (ReadWholeFile(unrar, library) != FileStatus::kOk) return Fail("cannot read the RAR library " + unrar);
+  values.emplace_back(scriptkey::kUnrarDll, library);
 
   // Built beside the output and moved into place only when complete.
   const std::string partial = output + ".partial";

@@ -7,18 +7,7 @@
 
 #include "rarwriter/folder_entries.h"
 #include "rarwriter/rar_writer.h"
-
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  bytes.clear();
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-  bool ok = !std::ferror(f);
-  std::fclose(f);
-  return ok;
-}
+#include "support/files.h"
 
 namespace {
 bool IsRarArchive(const std::string& bytes) { return bytes.compare(0, 6, "Rar!\x1a\x07", 6) == 0; }
@@ -39,7 +28,7 @@ bool LoadPayload(const std::string& path, std::string& archive, std::string& err
     }
     return true;
   }
-  if (!ReadWholeFile(path, archive)) {
+  if (ReadWholeFile(path, archive) != FileStatus::kOk) {
     error = "cannot read the payload " + path;
     return false;
   }

@@ -3,8 +3,6 @@
 // packed into one.
 #include <string>
 
-bool ReadWholeFile(const std::string& path, std::string& bytes);
-
 // Fills `archive` with the bytes of the RAR archive at `path`, or of a new
 // archive made from the folder at `path`. False with a reason in `error`.
 bool LoadPayload(const std::string& path, std::string& archive, std::string& error);

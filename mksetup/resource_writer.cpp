@@ -13,10 +13,10 @@ bool WriteScriptResources(const std::string& exePath, const ScriptValues& values
     // exactly like a missing one, so an empty value removes the key instead.
     const WORD neutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
     if (value.empty()) {
-      UpdateResourceA(update, MAKEINTRESOURCEA(10), key.c_str(), neutral, nullptr, 0);
+      UpdateResourceA(update, RT_RCDATA, key.c_str(), neutral, nullptr, 0);
       continue;
     }
-    if (!UpdateResourceA(update, MAKEINTRESOURCEA(10), key.c_str(), neutral, const_cast<char*>(value.data()),
+    if (!UpdateResourceA(update, RT_RCDATA, key.c_str(), neutral, const_cast<char*>(value.data()),
                          static_cast<DWORD>(value.size()))) {
       if (error) *error = "cannot add the resource " + key + " (error " + std::to_string(GetLastError()) + ")";
       EndUpdateResourceA(update, TRUE);

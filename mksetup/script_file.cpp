@@ -2,14 +2,11 @@
 
 #include <algorithm>
 
+#include "setup/script_keys.h"
 #include "support/string_list.h"
+#include "support/text.h"
 
 namespace {
-
-const char* const kTextKeys[] = {"APPNAME",          "PRODUCTNAME", "SUBPRODUCTNAME", "VERSION",
-                                 "INTERNALVERSION",  "INSTALLDIR",  "DELPHIVER",      "CHECKPREVVERSION",
-                                 "CHECKDELPHI",      "PROMPTINSTALLDIR", "RUNAFTERINSTALL", "SUCCESSMESSAGE"};
-const char* const kListKeys[] = {"SYSFILES", "HELPFILES", "BUILDPACKAGES", "PROGLINKS", "PACKAGES"};
 
 template <size_t N>
 bool In(const char* const (&keys)[N], const std::string& key) {
@@ -17,13 +14,6 @@ bool In(const char* const (&keys)[N], const std::string& key) {
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string TrimBlanks(const std::string& s) {
-  size_t b = 0, e = s.size();
-  while (b < e && IsBlank(s[b])) ++b;
-  while (e > b && IsBlank(s[e - 1])) --e;
-  return s.substr(b, e - b);
-}
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -35,7 +25,7 @@ int HexDigit(char c) {
 // A quoted value with C escapes; the whole of `text` must be the quoted form
 // (blanks around it aside).
 bool Unquote(const std::string& raw, std::string& out, std::string& why) {
-  const std::string text = TrimBlanks(raw);
+  const std::string text = Trim(raw);
   if (text.size() < 2 || text.front() != '"' || text.back() != '"') {
     why = "a quoted value must end with a double quote";
     return false;
@@ -84,7 +74,7 @@ bool Unquote(const std::string& raw, std::string& out, std::string& why) {
 
 // A value as written after "=" or on a list line: quoted, or plain.
 bool ValueOf(const std::string& raw, std::string& out, std::string& why) {
-  const std::string trimmed = TrimBlanks(raw);
+  const std::string trimmed = Trim(raw);
   if (!trimmed.empty() && trimmed.front() == '"') return Unquote(trimmed, out, why);
   size_t b = 0;
   while (b < raw.size() && IsBlank(raw[b])) ++b;
@@ -94,25 +84,16 @@ bool ValueOf(const std::string& raw, std::string& out, std::string& why) {
 
 }  // namespace
 
-bool IsScriptKey(const std::string& key) { return In(kTextKeys, key) || IsListKey(key); }
-bool IsListKey(const std::string& key) { return In(kListKeys, key); }
+bool IsScriptKey(const std::string& key) { return In(scriptkey::kTextKeys, key) || IsListKey(key); }
+bool IsListKey(const std::string& key) { return In(scriptkey::kListKeys, key); }
 
 bool ParseScriptFile(const std::string& text, ScriptFile& out, std::string& error) {
   out.entries.clear();
   // Line breaks of the file itself: CR LF or LF (a lone CR is a byte of the value).
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t lf = text.find('\n', start);
-    std::string line = text.substr(start, lf == std::string::npos ? std::string::npos : lf - start);
+  std::vector<std::string> lines = SplitOn(text, '\n');
+  for (std::string& line : lines)
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (lf == std::string::npos) {
-      if (!line.empty()) lines.push_back(line);
-      break;
-    }
-    lines.push_back(line);
-    start = lf + 1;
-  }
+  if (lines.back().empty()) lines.pop_back();  // what follows the last break
 
   ScriptFileEntry* list = nullptr;  // the list whose entries are being read
   auto fail = [&](size_t n, const std::string& why) {
@@ -123,7 +104,7 @@ bool ParseScriptFile(const std::string& text, ScriptFile& out, std::string& erro
     const std::string& line = lines[n];
     std::string why;
     if (!line.empty() && IsBlank(line[0])) {
-      if (TrimBlanks(line).empty()) continue;
+      if (Trim(line).empty()) continue;
       if (!list) return fail(n, "an indented line belongs to a list key (KEY:)");
       std::string entry;
       if (!ValueOf(line, entry, why)) return fail(n, why);
@@ -131,12 +112,12 @@ bool ParseScriptFile(const std::string& text, ScriptFile& out, std::string& erro
       continue;
     }
     list = nullptr;
-    const std::string trimmed = TrimBlanks(line);
+    const std::string trimmed = Trim(line);
     if (trimmed.empty() || trimmed[0] == '#') continue;
     size_t mark = line.find_first_of("=:");
     if (mark == std::string::npos) return fail(n, "expected KEY = value or KEY:");
-    const std::string key = TrimBlanks(line.substr(0, mark));
-    if (key == "CABFILE" || key == "UNRARDLL")
+    const std::string key = Trim(line.substr(0, mark));
+    if (key == scriptkey::kCabFile || key == scriptkey::kUnrarDll)
       return fail(n, key + " is not written in the script: the payload is mksetup's PAYLOAD argument, the library its --unrar");
     if (!IsScriptKey(key)) return fail(n, "unknown key '" + key + "'");
     for (const ScriptFileEntry& e : out.entries)
@@ -147,7 +128,7 @@ bool ParseScriptFile(const std::string& text, ScriptFile& out, std::string& erro
     const std::string rest = line.substr(mark + 1);
     if (line[mark] == ':') {
       if (!IsListKey(key)) return fail(n, key + " is not a list: write " + key + " = value");
-      const std::string after = TrimBlanks(rest);
+      const std::string after = Trim(rest);
       if (after.rfind("raw", 0) == 0) {
         if (!Unquote(after.substr(3), entry.value, why)) return fail(n, why);
       } else if (!after.empty()) {

@@ -18,6 +18,8 @@ std::uint32_t ModificationTime(const fs::path& p) {
   return UnixToDosTime(when.count());
 }
 
+// Deliberately not support/files.h: the path may name a file outside the ANSI
+// code page, which only the wide-character open behind fs::path reaches.
 std::string ReadAll(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -1,17 +1,11 @@
 #include "rarwriter/rar_writer.h"
 
 #include "rarwriter/crc32.h"
+#include "rarwriter/rar_format.h"
 
 namespace {
 
-const char kSignature[] = "Rar!\x1A\x07\x01\x00";
-
-// Block types and flags of the format.
-const std::uint64_t kMainHeader = 1, kFileHeader = 2, kEndHeader = 5;
-const std::uint64_t kHasData = 0x02;                             // block flag: a data area follows
-const std::uint64_t kFolder = 0x01, kHasTime = 0x02, kHasCrc = 0x04;  // file flags
-const std::uint32_t kAttrFolder = 0x10;
-const std::uint64_t kHostWindows = 0;
+const std::uint32_t kAttrFolder = 0x10;  // Win32 FILE_ATTRIBUTE_DIRECTORY
 
 void PutVint(std::string& out, std::uint64_t v) {
   do {
@@ -47,17 +41,17 @@ void PutEntry(std::string& out, const RarEntry& e) {
   // Readers want a data area in every file block, a folder's being empty.
   const std::uint64_t dataSize = e.folder ? 0 : e.data.size();
   std::string f;
-  PutVint(f, kFileHeader);
-  PutVint(f, kHasData);
+  PutVint(f, kRar5FileHeader);
+  PutVint(f, kRar5HasData);
   PutVint(f, dataSize);
-  const std::uint64_t flags = (e.folder ? kFolder : kHasCrc) | (e.dosTime ? kHasTime : std::uint64_t{0});
+  const std::uint64_t flags = (e.folder ? kRar5FileFolder : kRar5FileHasCrc) | (e.dosTime ? kRar5FileHasTime : std::uint64_t{0});
   PutVint(f, flags);
   PutVint(f, dataSize);
   PutVint(f, e.attributes | (e.folder ? kAttrFolder : 0u));
   if (e.dosTime) PutU32(f, static_cast<std::uint32_t>(DosTimeToUnix(e.dosTime)));
   if (!e.folder) PutU32(f, Crc32(e.data.data(), e.data.size()));
   PutVint(f, 0);  // compression: version 0, not solid, stored
-  PutVint(f, kHostWindows);
+  PutVint(f, kRar5HostWindows);
   const std::string path = ArchivePath(e);
   PutVint(f, path.size());
   f += path;
@@ -78,15 +72,15 @@ std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
 }  // namespace
 
 std::string WriteRarArchive(const std::vector<RarEntry>& entries) {
-  std::string out(kSignature, 8);
+  std::string out(kRar5Signature, 8);
   std::string main;
-  PutVint(main, kMainHeader);
+  PutVint(main, kRar5MainHeader);
   PutVint(main, 0);  // header flags
   PutVint(main, 0);  // archive flags: one volume, not solid
   PutHeader(out, main);
   for (const RarEntry& e : entries) PutEntry(out, e);
   std::string end;
-  PutVint(end, kEndHeader);
+  PutVint(end, kRar5EndHeader);
   PutVint(end, 0);
   PutVint(end, 0);  // last volume
   PutHeader(out, end);

@@ -1,10 +1,10 @@
 // rarpack FOLDER ARCHIVE: packs a folder tree into a RAR archive of stored
 // entries (for benchmarks and for trying archives by hand).
 #include <cstdio>
-#include <exception>
-#include <fstream>
+#include <stdexcept>
 
 #include "rarwriter/folder_entries.h"
+#include "support/files.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -13,9 +13,7 @@ int main(int argc, char** argv) {
   }
   try {
     const std::string archive = WriteRarArchive(FolderEntries(argv[1]));
-    std::ofstream out(argv[2], std::ios::binary);
-    out.write(archive.data(), static_cast<std::streamsize>(archive.size()));
-    if (!out.flush()) throw std::runtime_error(std::string("cannot write ") + argv[2]);
+    if (WriteWholeFile(argv[2], archive) != FileStatus::kOk) throw std::runtime_error(std::string("cannot write ") + argv[2]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "rarpack: %s\n", e.what());
     return 1;

@@ -3,6 +3,8 @@
 // extraction, read at start-up; and the check for the uninstall entry.
 #include <string>
 
+class StringList;
+
 enum ProductCheckResult : unsigned char {
   ProductNotInstalled = 0,    // no product name, or no record for it
   OtherVersionInstalled = 1,  // a record of another internal version
@@ -14,6 +16,10 @@ enum ProductCheckResult : unsigned char {
 // Raises RegistryError "Failed to set data for '<name>'".
 void WriteProductRecord(const std::string& productName, const std::string& subProductNames,
                         const std::string& version, const std::string& installDir);
+
+// The names of the product record's values other than "Version" and
+// "FolderName", in the registry's order, blanks kept; empty without a record.
+void GetInstalledOptions(const std::string& productName, StringList& list);
 
 // `folder` becomes the recorded folder for SameVersionInstalled and empty
 // otherwise; it is left alone for an empty product name.

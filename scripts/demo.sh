@@ -9,7 +9,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$root/dist/win64
 work=$root/build/demo
 export WINEPREFIX=$work/prefix
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 wine() { "$WINELOADER" "$@"; }
 
 rm -rf "$work"; mkdir -p "$work"

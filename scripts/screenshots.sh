@@ -9,7 +9,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bin=${ZX_SCREENSHOT_BIN:-$root/build/win64/bin}
 work=$root/build/screenshots
 out=$root/docs
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 
 # A prefix of its own with a real graphics driver: the tests' null driver
 # draws nothing.

@@ -5,19 +5,8 @@
 
 #include <vector>
 
-#include "ide/catalogue.h"
 #include "support/handles.h"
 #include "support/string_list.h"
-
-bool FolderExists(const std::string& path) {
-  DWORD attr = GetFileAttributesA(path.c_str());
-  return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FileExists(const std::string& path) {
-  DWORD attr = GetFileAttributesA(path.c_str());
-  return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 void CreateFolders(const std::string& path, StringList* createdList) {
   CreateFoldersWith(path, createdList, FolderExists,
@@ -64,18 +53,20 @@ std::string GetProgramsMenuDir() {
   return AddBackslash(buffer);
 }
 
-const std::vector<TTemplateInfo>& FolderTemplates() {
-  static const std::vector<TTemplateInfo> table = {
+std::vector<TTemplateInfo> FolderTemplates(const IdeHelpDirFn& ideHelpDir) {
+  auto help = [ideHelpDir](IdeKind kind) { return [ideHelpDir, kind] { return ideHelpDir(kind); }; };
+  return {
       {"%SYSTEM%", GetSystemDir},
       {"%WINDOWS%", GetWindowsDir},
       {"%PROGRAMFILES%", GetProgramFilesDir},
-      {"%C1_HELP%", [] { return GetIdeHelpDir(1); }},
-      {"%C3_HELP%", [] { return GetIdeHelpDir(3); }},
-      {"%D2_HELP%", [] { return GetIdeHelpDir(0); }},
-      {"%D3_HELP%", [] { return GetIdeHelpDir(2); }},
-      {"%D4_HELP%", [] { return GetIdeHelpDir(4); }},
+      {"%C1_HELP%", help(kIdeC1)},
+      {"%C3_HELP%", help(kIdeC3)},
+      {"%D2_HELP%", help(kIdeD2)},
+      {"%D3_HELP%", help(kIdeD3)},
+      {"%D4_HELP%", help(kIdeD4)},
   };
-  return table;
 }
 
-std::string ExpandFolderTemplates(const std::string& text) { return ExpandTemplates(text, FolderTemplates()); }
+std::string ExpandFolderTemplates(const std::string& text, const IdeHelpDirFn& ideHelpDir) {
+  return ExpandTemplates(text, FolderTemplates(ideHelpDir));
+}

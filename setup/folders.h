@@ -1,16 +1,16 @@
 #pragma once
-// Folder services of the system: existence, creation with recording, the
+// Folder services of the system: creation with recording, the
 // temporary, Windows, system, Program Files and Programs-menu folders, and
 // the folder templates of the INSTALLDIR value.
 #include <string>
 #include <vector>
 
+#include "ide/ide_table.h"
 #include "setup/paths.h"
+#include "support/files.h"
 
 class StringList;
 
-bool FolderExists(const std::string& path);
-bool FileExists(const std::string& path);
 void CreateFolders(const std::string& path, StringList* createdList);
 std::string GetTempDir();
 std::string MakeTempFileName(const std::string& prefix);
@@ -19,5 +19,8 @@ std::string GetWindowsDir();
 std::string GetProgramFilesDir();
 std::string GetProgramsMenuDir();
 
-const std::vector<TTemplateInfo>& FolderTemplates();
-std::string ExpandFolderTemplates(const std::string& text);
+// The IDE help-folder tokens resolve through `ideHelpDir` (the IDE catalogue's
+// GetIdeHelpDir in the installer), which lies above these services.
+using IdeHelpDirFn = std::function<std::string(IdeKind)>;
+std::vector<TTemplateInfo> FolderTemplates(const IdeHelpDirFn& ideHelpDir);
+std::string ExpandFolderTemplates(const std::string& text, const IdeHelpDirFn& ideHelpDir);

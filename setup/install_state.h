@@ -3,9 +3,8 @@
 // read by every step directly.
 #include <string>
 
+#include "ide/ide_table.h"
 #include "support/string_list.h"
-
-using IdeKind = unsigned char;  // 0..7: D2, C1, D3, C3, D4, C4, D5, C5
 
 struct InstallState {
   std::string AppName;
@@ -15,14 +14,14 @@ struct InstallState {
   std::string InternalVersion;
   std::string InstallDir;
   std::string IdeCode;
-  IdeKind Ide = 0;
+  IdeKind Ide = kIdeD2;
   std::string IdeHelpIndexFile;
   std::string IdeHelpDir;
   std::string PreviousInstallDir;
 
   StringList InstalledFileList;
   StringList CreatedFolderList;
-  StringList RegistryKeyList;  // nothing adds to it; recorded empty
+  StringList RegistryKeyList;  // deliberately empty: nothing adds to it, yet the uninstall entry records it
   StringList SystemFileList;
   StringList HelpFileList;
   StringList InstalledHelpList;

@@ -2,7 +2,7 @@
 
 ScriptResource LoadScriptResource(const std::string& key) {
   ScriptResource r;
-  HRSRC info = FindResourceA(nullptr, key.c_str(), MAKEINTRESOURCEA(10));  // RT_RCDATA
+  HRSRC info = FindResourceA(nullptr, key.c_str(), RT_RCDATA);
   if (!info) return r;
   r.handle = LoadResource(nullptr, info);
   if (!r.handle) return r;

@@ -5,6 +5,9 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <exception>
+#include <string>
+
 #include "dialogs/res_dialog.h"
 #include "extract/payload.h"
 #include "ide/catalogue.h"
@@ -14,6 +17,7 @@
 #include "setup/install_state.h"
 #include "setup/paths.h"
 #include "setup/script.h"
+#include "setup/script_keys.h"
 #include "support/message_box.h"
 #include "support/text.h"
 
@@ -40,6 +44,7 @@ void ShowFailure() { ShowMessage(kFailedText, kCaptionFailure, MB_ICONWARNING); 
 
 // An access violation or other fault ends the run like any other failure.
 LONG WINAPI OnUnhandledFault(EXCEPTION_POINTERS*) {
+  OutputDebugStringA("Setup: unhandled fault\n");
   ShowFailure();
   ExitProcess(0);
 }
@@ -58,12 +63,12 @@ bool SettleProposedDestination() {
     case ProductNotInstalled:
       break;
   }
-  Install.InstallDir = ExpandFolderTemplates(ReadScriptString("INSTALLDIR"));
+  Install.InstallDir = ExpandFolderTemplates(ReadScriptString(scriptkey::kInstallDir), GetIdeHelpDir);
   return true;
 }
 
 void ChooseIde() {
-  Install.IdeCode = ReadScriptString("DELPHIVER");
+  Install.IdeCode = ReadScriptString(scriptkey::kDelphiVer);
   Install.Ide = IdeKindFromCode(Install.IdeCode);
   Install.IdeHelpIndexFile = GetIdeHelpIndexFile(Install.Ide);
   if (FileExists(Install.IdeHelpIndexFile)) {
@@ -75,15 +80,15 @@ void ChooseIde() {
 }
 
 void RunStartedInstallation() {
-  Install.AppName = ReadScriptString("APPNAME");
-  Install.ProductName = ReadScriptString("PRODUCTNAME");
-  Install.SubProductName = ReadScriptString("SUBPRODUCTNAME");
-  Install.Version = ReadScriptString("VERSION");
-  Install.InternalVersion = ReadScriptString("INTERNALVERSION");
+  Install.AppName = ReadScriptString(scriptkey::kAppName);
+  Install.ProductName = ReadScriptString(scriptkey::kProductName);
+  Install.SubProductName = ReadScriptString(scriptkey::kSubProductName);
+  Install.Version = ReadScriptString(scriptkey::kVersion);
+  Install.InternalVersion = ReadScriptString(scriptkey::kInternalVersion);
   if (!SettleProposedDestination()) return;
   ChooseIde();
-  Install.SystemFileList.SetText(ReadScriptString("SYSFILES"));
-  Install.HelpFileList.SetText(ReadScriptString("HELPFILES"));
+  Install.SystemFileList.SetText(ReadScriptString(scriptkey::kSysFiles));
+  Install.HelpFileList.SetText(ReadScriptString(scriptkey::kHelpFiles));
   RunInstallSteps();
 }
 
@@ -97,12 +102,12 @@ bool ConfirmWelcome() {
 }
 
 bool PreviousVersionGate() {
-  if (ScriptSwitchIs("CHECKPREVVERSION", "No")) return true;
+  if (ScriptSwitchIs(scriptkey::kCheckPrevVersion, "No")) return true;
   return ConfirmNoPreviousVersion(Install.AppName);
 }
 
 bool RunningIdeGate() {
-  if (ScriptSwitchIs("CHECKDELPHI", "No")) return true;
+  if (ScriptSwitchIs(scriptkey::kCheckDelphi, "No")) return true;
   return CheckIdeNotRunning(Install.AppName);
 }
 
@@ -116,7 +121,7 @@ void RefuseDestination(const std::string& dir) {
 }
 
 bool ChooseDestination(std::string& dir) {
-  if (ScriptSwitchIs("PROMPTINSTALLDIR", "No")) {
+  if (ScriptSwitchIs(scriptkey::kPromptInstallDir, "No")) {
     dir = AddBackslash(dir);
     if (!IsFullPath(dir)) {
       RefuseDestination(dir);
@@ -143,7 +148,7 @@ bool ChooseDestination(std::string& dir) {
 }
 
 void RunAfterInstall() {
-  const std::string file = ReadScriptString("RUNAFTERINSTALL");
+  const std::string file = ReadScriptString(scriptkey::kRunAfterInstall);
   if (file.empty()) return;
   if (ShowMessage(FormatText(kRunAfterText, {file}), kCaptionWelcome, MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
     return;
@@ -165,7 +170,7 @@ void RunInstallSteps() {
   WriteUninstallVersion();
   // The known packages (9) and the help registration (10) join with the IDE registration.
   RunAfterInstall();
-  if (ScriptSwitchIs("SUCCESSMESSAGE", "Yes")) ShowMessage(kCompletedText, kCaptionSetup, MB_ICONINFORMATION);
+  if (ScriptSwitchIs(scriptkey::kSuccessMessage, "Yes")) ShowMessage(kCompletedText, kCaptionSetup, MB_ICONINFORMATION);
 }
 
 int RunSetup() {
@@ -175,7 +180,13 @@ int RunSetup() {
   bool failed = false;
   try {
     RunStartedInstallation();
+  } catch (const std::exception& error) {
+    // The reason is for a developer (WINEDEBUG=+debugstr, a debugger); the
+    // user is told only that the installation failed.
+    OutputDebugStringA((std::string("Setup: ") + error.what() + "\n").c_str());
+    failed = true;
   } catch (...) {
+    OutputDebugStringA("Setup: unknown failure\n");
     failed = true;
   }
   // The lists go and COM is released before the failure is reported.

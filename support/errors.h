@@ -1,6 +1,7 @@
 #pragma once
-// The failures that end an installation run. Each carries the text the user
-// is told about it; the entry point catches them all in one place.
+// The failures that end an installation run. Each carries a text saying what
+// went wrong; the one handler at the entry point catches them all, passes the
+// text to the debugger output and tells the user only "Installation failed.".
 #include <stdexcept>
 #include <string>
 

@@ -32,6 +32,13 @@ class UniqueHandle {
     if (Valid()) Traits::Close(h_);
     h_ = h;
   }
+  // Closes now, for a caller that must know whether closing worked (a file
+  // whose last writes may fail only there); true when nothing was held.
+  bool Close() {
+    const bool ok = !Valid() || Traits::Close(h_);
+    h_ = Traits::Invalid();
+    return ok;
+  }
 
  private:
   Handle h_ = Traits::Invalid();
@@ -39,27 +46,27 @@ class UniqueHandle {
 
 struct RegKeyTraits {
   static HKEY Invalid() { return nullptr; }
-  static void Close(HKEY h) { RegCloseKey(h); }
+  static bool Close(HKEY h) { return RegCloseKey(h) == ERROR_SUCCESS; }
 };
 struct FileTraits {
   static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE h) { CloseHandle(h); }
+  static bool Close(HANDLE h) { return CloseHandle(h) != 0; }
 };
 struct KernelObjectTraits {
   static HANDLE Invalid() { return nullptr; }
-  static void Close(HANDLE h) { CloseHandle(h); }
+  static bool Close(HANDLE h) { return CloseHandle(h) != 0; }
 };
 struct LibraryTraits {
   static HMODULE Invalid() { return nullptr; }
-  static void Close(HMODULE h) { FreeLibrary(h); }
+  static bool Close(HMODULE h) { return FreeLibrary(h) != 0; }
 };
 struct WindowTraits {
   static HWND Invalid() { return nullptr; }
-  static void Close(HWND h) { DestroyWindow(h); }
+  static bool Close(HWND h) { return DestroyWindow(h) != 0; }
 };
 struct FindTraits {
   static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE h) { FindClose(h); }
+  static bool Close(HANDLE h) { return FindClose(h) != 0; }
 };
 
 using RegKey = UniqueHandle<HKEY, RegKeyTraits>;

@@ -38,3 +38,20 @@ std::string FormatText(const std::string& format, std::initializer_list<std::str
   }
   return out;
 }
+
+std::string Trim(const std::string& text, const char* chars) {
+  const size_t begin = text.find_first_not_of(chars);
+  if (begin == std::string::npos) return std::string();
+  return text.substr(begin, text.find_last_not_of(chars) - begin + 1);
+}
+
+std::vector<std::string> SplitOn(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t end = text.find(separator, start);
+    parts.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) return parts;
+    start = end + 1;
+  }
+}

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "rarwriter/crc32.h"
+#include "support/handles.h"
 #include "unrar/header_fields.h"
 
 namespace {
@@ -73,46 +74,33 @@ unsigned Attributes(struct archive_entry* entry) {
   return attr;
 }
 
-void CreateFolders(const std::string& target, bool includingTarget) {
+// The folders an entry goes into (not the installer's recording CreateFolders).
+void CreateEntryFolders(const std::string& target, bool includingTarget) {
   std::vector<std::string> folders = ParentFolders(target);
   if (includingTarget) folders.push_back(target);
   for (const std::string& f : folders) CreateDirectoryW(FilePath(f).c_str(), nullptr);
 }
-
-class File {
- public:
-  explicit File(HANDLE h) : h_(h) {}
-  ~File() { Close(); }
-  bool Close() {
-    bool ok = h_ == INVALID_HANDLE_VALUE || CloseHandle(h_);
-    h_ = INVALID_HANDLE_VALUE;
-    return ok;
-  }
-  HANDLE Get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
 
 }  // namespace
 
 int ArchiveSession::Open(const std::string& arcName) {
   arcName_ = arcName;
   const std::wstring path = FilePath(arcName);
-  HANDLE probe = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (probe == INVALID_HANDLE_VALUE) return ERAR_EOPEN;
-  for (const ScannedEntry& e : ScanRarHeaders([probe](std::uint64_t offset, void* buffer, std::size_t size) {
+  // Closed on every path, also when the header scan throws.
+  FileHandle probe(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!probe) return ERAR_EOPEN;
+  for (const ScannedEntry& e : ScanRarHeaders([&probe](std::uint64_t offset, void* buffer, std::size_t size) {
          LARGE_INTEGER at;
          at.QuadPart = static_cast<LONGLONG>(offset);
          DWORD got = 0;
-         if (!SetFilePointerEx(probe, at, nullptr, FILE_BEGIN) ||
-             !ReadFile(probe, buffer, static_cast<DWORD>(size), &got, nullptr))
+         if (!SetFilePointerEx(probe.Get(), at, nullptr, FILE_BEGIN) ||
+             !ReadFile(probe.Get(), buffer, static_cast<DWORD>(size), &got, nullptr))
            return std::size_t{0};
          return static_cast<std::size_t>(got);
        }))
     if (!e.splitBefore) scan_.push_back(e);
-  CloseHandle(probe);
+  probe.Reset();
   reader_ = archive_read_new();
   if (!reader_) return ERAR_NO_MEMORY;
   archive_read_support_format_rar(reader_);
@@ -186,17 +174,17 @@ int ArchiveSession::ReadHeader(RARHeaderData* header) {
   CopyTextField(header->FileName, sizeof header->FileName, entryName_);
   const bool folder = IsFolder(entry_);
   const bool encrypted = archive_entry_is_encrypted(entry_);
-  header->Flags = (folder ? 0x20 : 0) | (encrypted ? 0x04 : 0);
+  header->Flags = (folder ? RHDF_DIRECTORY : 0) | (encrypted ? RHDF_ENCRYPTED : 0);
   header->UnpSize = folder ? 0 : static_cast<unsigned>(archive_entry_size(entry_));
   header->FileTime = DosTime(entry_);
   header->UnpVer = archive_format(reader_) == ARCHIVE_FORMAT_RAR_V5 ? 50 : 29;
-  header->HostOS = 2;
+  header->HostOS = RAR_HOST_WIN32;
   header->PackSize = 0;
   header->FileCRC = 0;
   header->Method = 0;
   if (const ScannedEntry* scanned = Scanned()) {
-    header->Flags |= (scanned->splitBefore ? 0x01 : 0) | (scanned->splitAfter ? 0x02 : 0) |
-                     (scanned->encrypted ? 0x04 : 0) | (scanned->solid ? 0x10 : 0);
+    header->Flags |= (scanned->splitBefore ? RHDF_SPLITBEFORE : 0) | (scanned->splitAfter ? RHDF_SPLITAFTER : 0) |
+                     (scanned->encrypted ? RHDF_ENCRYPTED : 0) | (scanned->solid ? RHDF_SOLID : 0);
     header->PackSize = static_cast<unsigned>(scanned->packSize);
     header->FileCRC = scanned->crc;
     header->HostOS = scanned->hostOS;
@@ -231,16 +219,16 @@ int ArchiveSession::Extract(int operation, const std::string& target) {
   const bool folder = IsFolder(entry_);
   const unsigned type = archive_entry_filetype(entry_);
   if (folder) {
-    if (operation == RAR_EXTRACT) CreateFolders(target, true);
+    if (operation == RAR_EXTRACT) CreateEntryFolders(target, true);
     return Skip();
   }
   if (operation == RAR_TEST) return CopyData(INVALID_HANDLE_VALUE);
   if (type != AE_IFREG && type != 0) return Skip();  // links are not written
-  CreateFolders(target, false);
+  CreateEntryFolders(target, false);
   const std::wstring path = FilePath(target);
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // so a read-only file of an earlier run is replaced
-  File file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.Get() == INVALID_HANDLE_VALUE) {
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     Skip();
     return ERAR_ECREATE;
   }

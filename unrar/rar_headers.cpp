@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "rarwriter/rar_format.h"
+
 namespace {
 
 const std::size_t kMaxHeader = 1 << 21;  // beyond any real header: damage
@@ -71,29 +73,29 @@ void ScanRar5(const ReadAt& read, std::vector<ScannedEntry>& out) {
     Fields h(ReadBytes(read, start, static_cast<std::size_t>(size)));
     const std::uint64_t type = h.Vint();
     const std::uint64_t flags = h.Vint();
-    if (flags & 0x01) h.Vint();  // extra area size
-    const std::uint64_t dataSize = (flags & 0x02) ? h.Vint() : 0;
-    if (!h.ok() || type == 4 || type == 5) return;  // encrypted headers, end of archive
-    if (type == 2) {
+    if (flags & kRar5HasExtra) h.Vint();
+    const std::uint64_t dataSize = (flags & kRar5HasData) ? h.Vint() : 0;
+    if (!h.ok() || type == kRar5EncryptionHeader || type == kRar5EndHeader) return;
+    if (type == kRar5FileHeader) {
       ScannedEntry e;
       const std::uint64_t fileFlags = h.Vint();
       e.unpSize = h.Vint();
       e.attributes = static_cast<std::uint32_t>(h.Vint());
-      if (fileFlags & 0x02) h.Le(4);
-      if (fileFlags & 0x04) e.crc = static_cast<std::uint32_t>(h.Le(4));
+      if (fileFlags & kRar5FileHasTime) h.Le(4);
+      if (fileFlags & kRar5FileHasCrc) e.crc = static_cast<std::uint32_t>(h.Le(4));
       const std::uint64_t compression = h.Vint();
       const std::uint64_t host = h.Vint();
       e.name = h.Text(static_cast<std::size_t>(h.Vint()));
       if (!h.ok()) return;
-      e.folder = fileFlags & 0x01;
+      e.folder = fileFlags & kRar5FileFolder;
       e.packSize = dataSize;
-      e.splitBefore = flags & 0x08;
-      e.splitAfter = flags & 0x10;
-      e.hasCrc = (fileFlags & 0x04) && !e.splitBefore && !e.splitAfter;
-      e.solid = compression & 0x40;
+      e.splitBefore = flags & kRar5SplitBefore;
+      e.splitAfter = flags & kRar5SplitAfter;
+      e.hasCrc = (fileFlags & kRar5FileHasCrc) && !e.splitBefore && !e.splitAfter;
+      e.solid = compression & kRar5SolidCompression;
       e.method = 0x30 + static_cast<unsigned>((compression >> 7) & 7);
       e.unpVer = 50;
-      e.hostOS = host == 0 ? 2 : 3;
+      e.hostOS = static_cast<unsigned>(host == kRar5HostWindows ? kRar4HostWin32 : kRar4HostUnix);
       out.push_back(e);
     }
     offset = start + size + dataSize;
@@ -107,11 +109,11 @@ void ScanRar4(const ReadAt& read, std::uint64_t offset, std::vector<ScannedEntry
     const std::uint64_t type = lead.Le(1);
     const std::uint64_t flags = lead.Le(2);
     const std::uint64_t size = lead.Le(2);
-    if (!lead.ok() || size < 7 || type == 0x7B) return;  // end of archive
+    if (!lead.ok() || size < 7 || type == kRar4EndHeader) return;
     Fields h(ReadBytes(read, offset + 7, static_cast<std::size_t>(size - 7)));
     std::uint64_t addSize = 0;
-    if (type == 0x73 && (flags & 0x80)) return;  // encrypted headers
-    if (type == 0x74 || type == 0x7A) {
+    if (type == kRar4MainHeader && (flags & kRar4EncryptedHeaders)) return;
+    if (type == kRar4FileHeader || type == kRar4ServiceHeader) {
       ScannedEntry e;
       std::uint64_t pack = h.Le(4);
       std::uint64_t unp = h.Le(4);
@@ -122,25 +124,25 @@ void ScanRar4(const ReadAt& read, std::uint64_t offset, std::vector<ScannedEntry
       e.method = static_cast<unsigned>(h.Le(1));
       const std::size_t nameSize = static_cast<std::size_t>(h.Le(2));
       e.attributes = static_cast<std::uint32_t>(h.Le(4));
-      if (flags & 0x100) {
+      if (flags & kRar4LargeFile) {
         pack |= h.Le(4) << 32;
         unp |= h.Le(4) << 32;
       }
       std::string name = h.Text(nameSize);
       if (!h.ok()) return;
-      if (flags & 0x200) name = name.substr(0, std::strlen(name.c_str()));  // the bytes before the Unicode form
+      if (flags & kRar4UnicodeName) name = name.substr(0, std::strlen(name.c_str()));  // the bytes before the Unicode form
       e.name = name;
       e.packSize = pack;
       e.unpSize = unp;
-      e.splitBefore = flags & 0x01;
-      e.splitAfter = flags & 0x02;
-      e.encrypted = flags & 0x04;
-      e.solid = flags & 0x10;
-      e.folder = (flags & 0xE0) == 0xE0;
+      e.splitBefore = flags & kRar4SplitBefore;
+      e.splitAfter = flags & kRar4SplitAfter;
+      e.encrypted = flags & kRar4Encrypted;
+      e.solid = flags & kRar4Solid;
+      e.folder = (flags & kRar4FolderMask) == kRar4FolderMask;
       e.hasCrc = !e.splitBefore && !e.splitAfter && !e.folder;
       addSize = pack;
-      if (type == 0x74) out.push_back(e);
-    } else if (flags & 0x8000) {
+      if (type == kRar4FileHeader) out.push_back(e);
+    } else if (flags & kRar4HasAddSize) {
       addSize = h.Le(4);
       if (!h.ok()) return;
     }
@@ -153,9 +155,9 @@ void ScanRar4(const ReadAt& read, std::uint64_t offset, std::vector<ScannedEntry
 std::vector<ScannedEntry> ScanRarHeaders(const ReadAt& read) {
   std::vector<ScannedEntry> out;
   const std::string signature = ReadBytes(read, 0, 8);
-  if (signature == std::string("Rar!\x1A\x07\x01\x00", 8)) {
+  if (signature == std::string(kRar5Signature, 8)) {
     ScanRar5(read, out);
-  } else if (signature.compare(0, 7, std::string("Rar!\x1A\x07\x00", 7)) == 0) {
+  } else if (signature.compare(0, 7, std::string(kRar4Signature, 7)) == 0) {
     ScanRar4(read, 7, out);
   }
   return out;

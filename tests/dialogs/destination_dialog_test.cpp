@@ -62,14 +62,14 @@ void ExpectQuietEnd(Session& run) {
 HWND OpenBrowser(Session& run, const harness::Box& dialog) {
   ReadFoldersUpTo(gui::ControlText(dialog.hwnd, 1000) + "\\");
   gui::PressButton(dialog.hwnd, 3);
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < 15000) {
+  HWND browser = nullptr;
+  auto opened = [&] {
     for (HWND w : gui::VisibleWindows(run.Program().Id()))
-      if (w != dialog.hwnd && GetWindow(w, GW_OWNER) == dialog.hwnd) return w;
-    Sleep(20);
-  }
-  ADD_FAILURE() << "Browse opened no folder browser";
-  return nullptr;
+      if (w != dialog.hwnd && GetWindow(w, GW_OWNER) == dialog.hwnd) browser = w;
+    return browser != nullptr;
+  };
+  if (!gui::WaitUntil(opened, 15000)) ADD_FAILURE() << "Browse opened no folder browser";
+  return browser;
 }
 
 bool HasText(HWND window, const std::string& text) {
@@ -162,7 +162,7 @@ TEST(DestinationDialog, NotificationsDoNotEndIt) {
   PostMessageA(dialog.hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0x300), 0);
   PostMessageA(dialog.hwnd, WM_COMMAND, MAKEWPARAM(1000, EN_CHANGE), reinterpret_cast<LPARAM>(Edit(dialog)));
   gui::SetControlText(dialog.hwnd, 1000, "C:\\Corvane\\Edited");  // a real EN_CHANGE
-  Sleep(700);
+  gui::WaitUntil([&] { return gui::VisibleWindows(run.Program().Id()).size() != 1; }, 700);
   const std::vector<HWND> open = gui::VisibleWindows(run.Program().Id());
   ASSERT_EQ(open.size(), 1u) << "only the dialog is open";
   EXPECT_EQ(open.front(), dialog.hwnd);

@@ -116,7 +116,7 @@ TEST(ProgressDialog, NothingButTheProtocolChangesIt) {
   gui::CloseWindow(dialog);
   gui::PressKey(dialog, VK_ESCAPE);
   SendMessageA(dialog, WM_CLOSE, 0, 0);
-  Sleep(500);
+  gui::WaitUntil([&] { return !IsWindowVisible(dialog); }, 500);
   EXPECT_TRUE(IsWindowVisible(dialog));
   EXPECT_EQ(Status(dialog), "a.txt");
   ExpectBar(dialog, 1000, 400);

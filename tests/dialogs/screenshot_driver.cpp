@@ -28,16 +28,19 @@ void Shoot(const std::string& name, HWND window) {
   if (!f) return;
   std::fprintf(f, "%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
   std::fclose(f);
-  for (int i = 0; i < 600 && !Exists(work + name + ".done"); ++i) Sleep(100);
+  gui::WaitUntil([&] { return Exists(work + name + ".done"); }, 60000);
 }
 
 HWND OwnedWindow(const gui::Program& program, HWND owner) {
-  for (int i = 0; i < 500; ++i) {
-    for (HWND w : gui::VisibleWindows(program.Id()))
-      if (GetWindow(w, GW_OWNER) == owner) return w;
-    Sleep(20);
-  }
-  return nullptr;
+  HWND owned = nullptr;
+  gui::WaitUntil(
+      [&] {
+        for (HWND w : gui::VisibleWindows(program.Id()))
+          if (GetWindow(w, GW_OWNER) == owner) owned = w;
+        return owned != nullptr;
+      },
+      10000);
+  return owned;
 }
 
 bool ShowDestinationAndBrowser(const std::string& bin) {

@@ -3,16 +3,17 @@
 #include <shlwapi.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+
+#include "setup/script_keys.h"
+#include "support/handles.h"
 
 namespace harness {
 
 namespace {
 void RemoveTree(const std::string& dir) {
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
+  FindHandle h(FindFirstFileA((dir + "*").c_str(), &fd));
+  if (h) {
     do {
       std::string name = fd.cFileName;
       if (name == "." || name == "..") continue;
@@ -23,8 +24,7 @@ void RemoveTree(const std::string& dir) {
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(path.c_str());
       }
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
+    } while (FindNextFileA(h.Get(), &fd));
   }
   RemoveDirectoryA(dir.c_str());
 }
@@ -58,8 +58,8 @@ void MakeInstaller(const std::string& exePath, const ScriptValues& values) {
       if (kv.first == key) return true;
     return false;
   };
-  if (!has("UNRARDLL")) all.emplace_back("UNRARDLL", ReadFileBytes(BinDir() + "unrar.dll"));
-  if (!has("CABFILE")) all.emplace_back("CABFILE", MakeRarArchive({}));
+  if (!has(scriptkey::kUnrarDll)) all.emplace_back(scriptkey::kUnrarDll, ReadFileBytes(BinDir() + "unrar.dll"));
+  if (!has(scriptkey::kCabFile)) all.emplace_back(scriptkey::kCabFile, MakeRarArchive({}));
   std::string error;
   ASSERT_TRUE(WriteScriptResources(exePath, all, &error)) << error;
 }
@@ -113,9 +113,7 @@ void Session::ExpectEnd(DWORD timeoutMs) {
     std::vector<HWND> open = gui::VisibleWindows(program_.Id());
     if (!open.empty()) {
       // Give a closing box a moment before calling it unexpected.
-      Sleep(300);
-      open = gui::VisibleWindows(program_.Id());
-      if (!open.empty()) {
+      if (!gui::WaitUntil([&] { return (open = gui::VisibleWindows(program_.Id())).empty(); }, 300)) {
         ADD_FAILURE() << "expected the end of the run, but a window is open: " << gui::Describe(open.front());
         program_.Kill();
         return;
@@ -130,32 +128,39 @@ void Session::ExpectEnd(DWORD timeoutMs) {
   EXPECT_EQ(code, 0u) << "exit code";
 }
 
+std::string Quoted(const std::vector<std::string>& args) {
+  std::string line;
+  for (const std::string& arg : args) line += (line.empty() ? "" : " ") + QuoteArgument(arg);
+  return line;
+}
+
 DWORD RunTool(const std::string& exe, const std::string& arguments, std::string* output, DWORD timeoutMs) {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   char tempDir[MAX_PATH], capture[MAX_PATH];
   GetTempPathA(sizeof tempDir, tempDir);
   GetTempFileNameA(tempDir, "out", 0, capture);
-  HANDLE file = CreateFileA(capture, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = file;
-  si.hStdError = file;
-  PROCESS_INFORMATION pi = {};
-  std::string commandLine = "\"" + exe + "\" " + arguments;
   DWORD code = ~0u;
-  if (CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
-                     &pi)) {
-    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0) {
-      GetExitCodeProcess(pi.hProcess, &code);
-    } else {
-      TerminateProcess(pi.hProcess, 99);
+  {
+    FileHandle file(CreateFileA(capture, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = file.Get();
+    si.hStdError = file.Get();
+    PROCESS_INFORMATION pi = {};
+    std::string commandLine = BuildCommandLine(exe, arguments, {});
+    if (CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                       &pi)) {
+      KernelHandle process(pi.hProcess);
+      KernelHandle thread(pi.hThread);
+      if (WaitForSingleObject(process.Get(), timeoutMs) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process.Get(), &code);
+      } else {
+        TerminateProcess(process.Get(), 99);
+      }
     }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
   }
-  CloseHandle(file);
   if (output) *output = ReadFileBytes(capture);
   DeleteFileA(capture);
   return code;
@@ -178,15 +183,14 @@ void SetScriptValue(ScriptValues& values, const std::string& key, const std::str
 }
 
 bool KeyExists(HKEY root, const std::string& path) {
-  HKEY key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
+  RegKey key;
+  return RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.Out()) == ERROR_SUCCESS;
 }
 
 std::optional<std::string> ReadString(HKEY root, const std::string& path, const std::string& name) {
-  HKEY key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  RegKey owner;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, owner.Out()) != ERROR_SUCCESS) return std::nullopt;
+  const HKEY key = owner.Get();
   DWORD type = 0, size = 0;
   std::optional<std::string> result;
   if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
@@ -196,59 +200,46 @@ std::optional<std::string> ReadString(HKEY root, const std::string& path, const 
     if (!data.empty() && data.back() == '\0') data.pop_back();
     result = data;
   }
-  RegCloseKey(key);
   return result;
 }
 
 std::optional<DWORD> ReadDword(HKEY root, const std::string& path, const std::string& name) {
-  HKEY key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  RegKey owner;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, owner.Out()) != ERROR_SUCCESS) return std::nullopt;
+  const HKEY key = owner.Get();
   DWORD type = 0, value = 0, size = sizeof value;
   std::optional<DWORD> result;
   if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
           ERROR_SUCCESS &&
       type == REG_DWORD)
     result = value;
-  RegCloseKey(key);
   return result;
 }
 
 std::vector<std::string> ValueNames(HKEY root, const std::string& path) {
   std::vector<std::string> names;
-  HKEY key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+  RegKey owner;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, owner.Out()) != ERROR_SUCCESS) return names;
+  const HKEY key = owner.Get();
   for (DWORD i = 0;; ++i) {
     char name[16384];
     DWORD size = sizeof name;
     if (RegEnumValueA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
     names.emplace_back(name, size);
   }
-  RegCloseKey(key);
   return names;
 }
 
 void DeleteKey(HKEY root, const std::string& path) { SHDeleteKeyA(root, path.c_str()); }
 
-bool FileExists(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FolderExists(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
+  std::string bytes;
+  ReadWholeFile(path, bytes);
+  return bytes;
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  WriteWholeFile(path, bytes);
 }
 
 }  // namespace harness

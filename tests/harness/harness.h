@@ -10,6 +10,8 @@
 
 #include "guidriver/driver.h"
 #include "mksetup/resource_writer.h"
+#include "support/command_line.h"
+#include "support/files.h"
 
 namespace harness {
 
@@ -72,6 +74,10 @@ void RunToCompletion(const std::string& exePath);
 // Sets `key` in `values`, replacing an earlier value of it.
 void SetScriptValue(ScriptValues& values, const std::string& key, const std::string& value);
 
+// Each argument quoted (support/command_line.h), joined by blanks: for the
+// `arguments` of RunTool and Program::Start.
+std::string Quoted(const std::vector<std::string>& args);
+
 // Runs a console program to its end, its standard output and error going to
 // `output` when given; answers the exit code (~0u when it could not start or
 // did not end within `timeoutMs`).
@@ -86,9 +92,11 @@ std::optional<DWORD> ReadDword(HKEY root, const std::string& path, const std::st
 std::vector<std::string> ValueNames(HKEY root, const std::string& path);
 void DeleteKey(HKEY root, const std::string& path);
 
-bool FileExists(const std::string& path);
-bool FolderExists(const std::string& path);
+using ::FileExists;
+using ::FolderExists;
+// The file's bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
+// Creates or replaces the file (a failure shows in the checks that follow).
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
 }  // namespace harness

@@ -21,7 +21,7 @@ Edition::Edition(const std::string& code, const std::string& root, const std::st
     : code_(code), root_(WithoutBackslash(root) + "\\") {
   std::string output;
   const DWORD exitCode =
-      harness::RunTool(Tool(), "install " + code + " \"" + WithoutBackslash(root) + "\" " + options, &output);
+      harness::RunTool(Tool(), "install " + code + " " + harness::Quoted({WithoutBackslash(root)}) + " " + options, &output);
   EXPECT_EQ(exitCode, 0u) << "fakeide install " << code << ": " << output;
 }
 
@@ -36,7 +36,7 @@ RunningIde::RunningIde(const std::string& classes) {
   EXPECT_TRUE(program_.Start(Tool(), "run --windows " + classes));
   // Ready once the last window of the list exists.
   const std::string last = classes.substr(classes.rfind(',') + 1);
-  for (int i = 0; i < 200 && !FindWindowA(last.c_str(), nullptr); ++i) Sleep(25);
+  gui::WaitUntil([&] { return FindWindowA(last.c_str(), nullptr) != nullptr; }, 5000);
   EXPECT_TRUE(FindWindowA(last.c_str(), nullptr)) << "fakeide run made no " << last << " window";
 }
 

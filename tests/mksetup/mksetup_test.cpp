@@ -20,8 +20,7 @@ struct Vendor {
   DWORD Make(const std::string& scriptText, std::string* out, const std::string& payloadArg = "") {
     harness::WriteFileBytes(script, scriptText);
     return harness::RunTool(harness::BinDir() + "mksetup.exe",
-                            "--unrar \"" + library + "\" \"" + script + "\" \"" +
-                                (payloadArg.empty() ? payload : payloadArg) + "\" \"" + output + "\"",
+                            "--unrar " + harness::Quoted({library, script, payloadArg.empty() ? payload : payloadArg, output}),
                             out);
   }
 };
@@ -33,7 +32,7 @@ std::optional<std::string> Resource(const std::string& exe, const char* key) {
   HMODULE m = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!m) return std::nullopt;
   std::optional<std::string> bytes;
-  if (HRSRC r = FindResourceExA(m, MAKEINTRESOURCEA(10), key, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL))) {
+  if (HRSRC r = FindResourceExA(m, RT_RCDATA, key, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL))) {
     HGLOBAL g = LoadResource(m, r);
     bytes = std::string(static_cast<const char*>(LockResource(g)), SizeofResource(m, r));
   }
@@ -89,7 +88,7 @@ TEST(Mksetup, UnreadableScript) {
   Vendor v;
   std::string out;
   EXPECT_EQ(harness::RunTool(harness::BinDir() + "mksetup.exe",
-                             "\"" + v.dir + "missing.script\" \"" + v.payload + "\" \"" + v.output + "\"", &out),
+                             harness::Quoted({v.dir + "missing.script", v.payload, v.output}), &out),
             1u);
   EXPECT_NE(out.find("cannot read the script file"), std::string::npos) << out;
   EXPECT_FALSE(harness::FileExists(v.output));
@@ -109,7 +108,7 @@ TEST(Mksetup, AFolderPayloadIsPackedAndInstalls) {
                                         "\nPROMPTINSTALLDIR = No\nCHECKPREVVERSION = No\nCHECKDELPHI = No\n"
                                         "SUCCESSMESSAGE = Yes\n");
   ASSERT_EQ(harness::RunTool(harness::BinDir() + "mksetup.exe",
-                             "\"" + v.script + "\" \"" + RemoveSlash(product) + "\" \"" + v.output + "\"", &out),
+                             harness::Quoted({v.script, RemoveSlash(product), v.output}), &out),
             0u)
       << out;
   harness::Session run(v.output);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/handles.h"
+
 namespace fixture {
 
 const char* const kSharedCountsKey = "Software\\Corvane Company\\InstalledFiles";
@@ -17,13 +19,12 @@ std::string UninstallEntryKey(const std::string& appName) {
 namespace {
 void SetValue(HKEY root, const std::string& path, const std::string& name, DWORD type, const void* data,
               DWORD size) {
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+  RegKey key;
+  ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Out(), nullptr),
             ERROR_SUCCESS)
       << path;
-  EXPECT_EQ(RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS)
+  EXPECT_EQ(RegSetValueExA(key.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS)
       << path << " " << name;
-  RegCloseKey(key);
 }
 }  // namespace
 
@@ -36,10 +37,9 @@ void SetDword(HKEY root, const std::string& path, const std::string& name, DWORD
 }
 
 void DeleteValue(HKEY root, const std::string& path, const std::string& name) {
-  HKEY key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-  RegDeleteValueA(key, name.c_str());
-  RegCloseKey(key);
+  RegKey key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, key.Out()) != ERROR_SUCCESS) return;
+  RegDeleteValueA(key.Get(), name.c_str());
 }
 
 }  // namespace fixture

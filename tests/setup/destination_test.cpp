@@ -68,7 +68,7 @@ TEST(RunAfterInstall, OkOpensTheFileInTheDestination) {
   question.Press("OK");
   run.Answer("Setup", "Installation completed.", "OK");
   run.ExpectEnd();
-  for (int i = 0; i < 100 && !harness::FileExists(dir + "ran.txt"); ++i) Sleep(50);
+  gui::WaitUntil([&] { return harness::FileExists(dir + "ran.txt"); }, 5000);
   EXPECT_EQ(harness::ReadFileBytes(dir + "ran.txt") + "\\", dir) << "the file runs in the destination folder";
 }
 
@@ -79,8 +79,7 @@ TEST(RunAfterInstall, CancelOpensNothing) {
   run.Answer("Welcome!", "Would you like to run run me.exe right now?", "Cancel");
   run.Answer("Setup", "Installation completed.", "OK");
   run.ExpectEnd();
-  Sleep(500);
-  EXPECT_FALSE(harness::FileExists(dir + "ran.txt"));
+  EXPECT_FALSE(gui::WaitUntil([&] { return harness::FileExists(dir + "ran.txt"); }, 500));
 }
 
 TEST(RunAfterInstall, ValueIsNotTrimmed) {
@@ -91,8 +90,7 @@ TEST(RunAfterInstall, ValueIsNotTrimmed) {
   // No such file: nothing is reported, the run completes.
   run.Answer("Setup", "Installation completed.", "OK");
   run.ExpectEnd();
-  Sleep(500);
-  EXPECT_FALSE(harness::FileExists(dir + "ran.txt"));
+  EXPECT_FALSE(gui::WaitUntil([&] { return harness::FileExists(dir + "ran.txt"); }, 500));
 }
 
 TEST(Destination, OnlyAnExactNoSkipsTheDialog) {

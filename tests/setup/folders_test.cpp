@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "ide/catalogue.h"
 #include "setup/folders.h"
 #include "support/string_list.h"
 #include "tests/harness/harness.h"
@@ -73,14 +74,14 @@ TEST(Folders, SystemFolders) {
 }
 
 TEST(Folders, TemplatesOfTheSystemFolders) {
-  EXPECT_EQ(ExpandFolderTemplates("%WINDOWS%%WINDOWS%"), GetWindowsDir() + GetWindowsDir());
-  EXPECT_EQ(ExpandFolderTemplates("%PROGRAMFILES%Corvane"), GetProgramFilesDir() + "Corvane");
-  EXPECT_EQ(ExpandFolderTemplates("%SYSTEM%x %system%"), GetSystemDir() + "x %system%");
+  EXPECT_EQ(ExpandFolderTemplates("%WINDOWS%%WINDOWS%", GetIdeHelpDir), GetWindowsDir() + GetWindowsDir());
+  EXPECT_EQ(ExpandFolderTemplates("%PROGRAMFILES%Corvane", GetIdeHelpDir), GetProgramFilesDir() + "Corvane");
+  EXPECT_EQ(ExpandFolderTemplates("%SYSTEM%x %system%", GetIdeHelpDir), GetSystemDir() + "x %system%");
 }
 
 TEST(Folders, IdeHelpTokenOfAMissingIdeIsRelative) {
   harness::DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Borland\\Delphi\\4.0");
-  EXPECT_EQ(ExpandFolderTemplates("%D4_HELP%"), "HELP\\");
+  EXPECT_EQ(ExpandFolderTemplates("%D4_HELP%", GetIdeHelpDir), "HELP\\");
 }
 
 TEST(Folders, CreateFoldersRecordsWhatItMade) {

@@ -5,3 +5,5 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winemenubuilder.exe=d;mscoree=d;msht
 export WINEARCH=win64
 # Wine's own tools (wineserver, wineboot) live beside the loader.
 export PATH="$(dirname "$WINELOADER"):$PATH"
+# The Windows path of a file of this machine, as a Wine process sees it.
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }

@@ -17,7 +17,7 @@ struct Result {
 Result RunIdeTool(const fakeide::Edition& ide, const std::string& tool, const std::string& options,
                   const std::string& source) {
   Result result;
-  result.exitCode = harness::RunTool(ide.Root() + "Bin\\" + tool, options + " \"" + source + "\"", &result.output);
+  result.exitCode = harness::RunTool(ide.Root() + "Bin\\" + tool, options + " " + harness::Quoted({source}), &result.output);
   return result;
 }
 

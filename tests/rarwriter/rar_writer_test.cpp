@@ -11,7 +11,7 @@
 #include "rarwriter/crc32.h"
 #include "rarwriter/folder_entries.h"
 #include "rarwriter/rar_writer.h"
-#include "tests/rar/test_entries.h"
+#include "tests/rarwriter/test_entries.h"
 
 namespace {
 

@@ -15,6 +15,13 @@ namespace {
 
 const char kProduct[] = "ZX Options Test Product";
 
+// What the product record does: the option include file from the record's options.
+void UpdateFromRecord(const std::string& installDir) {
+  StringList installed;
+  GetInstalledOptions(kProduct, installed);
+  UpdateProductOptions(installed, installDir);
+}
+
 class ProductOptions : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -60,13 +67,13 @@ TEST_F(ProductOptions, EarlierSubProductsStayInstalled) {
 TEST_F(ProductOptions, FolderWithoutTrailingBackslash) {
   harness::WriteFileBytes(file_, "{$DEFINE Std}");
   fixture::SetString(HKEY_CURRENT_USER, fixture::ProductRecordKey(kProduct), "Std", "");
-  UpdateProductOptions(kProduct, dir_.substr(0, dir_.size() - 1));
+  UpdateFromRecord(dir_.substr(0, dir_.size() - 1));
   EXPECT_EQ(harness::ReadFileBytes(file_), "  {$DEFINE Std}\r\n");
 }
 
 TEST_F(ProductOptions, WithoutRecordEveryDefineIsCommentedOut) {
   harness::WriteFileBytes(file_, "  {$DEFINE Std}\r\n{$IFDEF Std}\r\n");
-  UpdateProductOptions(kProduct, dir_);
+  UpdateFromRecord(dir_);
   EXPECT_EQ(harness::ReadFileBytes(file_), "//  {$DEFINE Std}\r\n{$IFDEF Std}\r\n");
 }
 
@@ -90,11 +97,11 @@ TEST_F(ProductOptions, InstalledOptionsAreTheOtherValueNames) {
 }
 
 TEST_F(ProductOptions, NothingWithoutFileOrFolder) {
-  EXPECT_NO_THROW(UpdateProductOptions(kProduct, dir_));
+  EXPECT_NO_THROW(UpdateFromRecord(dir_));
   EXPECT_FALSE(harness::FileExists(file_));
-  EXPECT_NO_THROW(UpdateProductOptions(kProduct, ""));
+  EXPECT_NO_THROW(UpdateFromRecord(""));
   CreateDirectoryA(file_.c_str(), nullptr);  // a folder of that name is no file
-  EXPECT_NO_THROW(UpdateProductOptions(kProduct, dir_));
+  EXPECT_NO_THROW(UpdateFromRecord(dir_));
 }
 
 TEST_F(ProductOptions, FileThatCannotBeOpenedOrReplaced) {
@@ -104,7 +111,7 @@ TEST_F(ProductOptions, FileThatCannotBeOpenedOrReplaced) {
     FileHandle writer(CreateFileA(file_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(writer);
     try {
-      UpdateProductOptions(kProduct, dir_);
+      UpdateFromRecord(dir_);
       ADD_FAILURE() << "no error for a locked file";
     } catch (const FileError& e) {
       EXPECT_EQ(std::string(e.what()), "Cannot open file " + file_);
@@ -115,7 +122,7 @@ TEST_F(ProductOptions, FileThatCannotBeOpenedOrReplaced) {
     FileHandle reader(CreateFileA(file_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(reader);
     try {
-      UpdateProductOptions(kProduct, dir_);
+      UpdateFromRecord(dir_);
       ADD_FAILURE() << "no error for a file open for reading";
     } catch (const FileError& e) {
       EXPECT_EQ(std::string(e.what()), "Cannot create file " + file_);

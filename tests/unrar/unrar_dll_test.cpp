@@ -13,9 +13,9 @@
 #include "extract/unrar_binding.h"
 #include "rarwriter/crc32.h"
 #include "rarwriter/rar_writer.h"
-#include "tests/rar/test_entries.h"
+#include "tests/rarwriter/test_entries.h"
 #include "tests/harness/harness.h"
-#include "tests/rar/uudecode.h"
+#include "tests/unrar/uudecode.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "rarwriter/crc32.h"
 #include "rarwriter/rar_writer.h"
-#include "tests/rar/uudecode.h"
+#include "tests/unrar/uudecode.h"
 #include "unrar/rar_headers.h"
 
 namespace {

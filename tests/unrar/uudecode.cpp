@@ -1,4 +1,4 @@
-#include "tests/rar/uudecode.h"
+#include "tests/unrar/uudecode.h"
 
 #include <sstream>
 

@@ -31,7 +31,7 @@ class UnrarBindingTest : public ::testing::Test {
   static const FakeRecord& Last() {
     using Fn = const FakeRecord*(ZX_RAR_CALL*)();
     auto fn = reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(Unrar.module), "FakeLastCall")));
+        reinterpret_cast<void*>(GetProcAddress(Unrar.module.Get(), "FakeLastCall")));
     return *fn();
   }
 };
@@ -49,9 +49,9 @@ std::string ErrorOf(void (*call)()) {
 
 TEST_F(UnrarBindingTest, MissingLibraryRaisesAndLeavesNothingBound) {
   EXPECT_EQ(ErrorOf([] { LoadUnrarLibrary("C:\\no such folder\\unrar.dll"); }), "Can't load UNRAR.DLL");
-  EXPECT_EQ(Unrar.module, nullptr);
+  EXPECT_EQ(Unrar.module.Get(), nullptr);
   EXPECT_EQ(ErrorOf([] { LoadUnrarLibrary(""); }), "Can't load UNRAR.DLL");
-  EXPECT_EQ(Unrar.module, nullptr);
+  EXPECT_EQ(Unrar.module.Get(), nullptr);
 }
 
 TEST_F(UnrarBindingTest, BindsEverySlotAndUnbindsOnce) {
@@ -59,11 +59,11 @@ TEST_F(UnrarBindingTest, BindsEverySlotAndUnbindsOnce) {
   HMODULE own = LoadLibraryA(Fake().c_str());
   ASSERT_TRUE(own);
   LoadUnrarLibrary(Fake());
-  EXPECT_EQ(Unrar.module, own);
+  EXPECT_EQ(Unrar.module.Get(), own);
   EXPECT_TRUE(Unrar.OpenArchive && Unrar.CloseArchive && Unrar.ReadHeader && Unrar.ProcessFile &&
               Unrar.SetChangeVolProc && Unrar.SetProcessDataProc && Unrar.SetPassword);
   UnloadUnrarLibrary();
-  EXPECT_EQ(Unrar.module, nullptr);
+  EXPECT_EQ(Unrar.module.Get(), nullptr);
   EXPECT_TRUE(Unrar.OpenArchive);  // slots keep their values until the next binding
   UnloadUnrarLibrary();
   EXPECT_EQ(GetModuleHandleA("fake_unrar.dll"), own);
@@ -122,18 +122,18 @@ TEST_F(UnrarBindingTest, MissingExportRaisesNamingIt) {
 // Nothing bound: the first archive call binds "unrar.dll" by its bare name,
 // which the system finds beside this program.
 TEST_F(UnrarBindingTest, ArchiveCallBindsTheBareName) {
-  ASSERT_EQ(Unrar.module, nullptr);
+  ASSERT_EQ(Unrar.module.Get(), nullptr);
   EXPECT_EQ(UnrarOpenArchive("C:\\no such archive.rar"), nullptr);
   ASSERT_TRUE(Unrar.module);
   char path[MAX_PATH];
-  GetModuleFileNameA(static_cast<HMODULE>(Unrar.module), path, MAX_PATH);
+  GetModuleFileNameA(Unrar.module.Get(), path, MAX_PATH);
   EXPECT_EQ(lstrcmpiA(path, (harness::BinDir() + "unrar.dll").c_str()), 0) << path;
 }
 
 // Run by the next test from a copy of this program in a folder without the library.
 TEST_F(UnrarBindingTest, DISABLED_BareNameMissing) {
   EXPECT_EQ(ErrorOf([] { UnrarOpenArchive("C:\\x.rar"); }), "Can't load UNRAR.DLL");
-  EXPECT_EQ(Unrar.module, nullptr);
+  EXPECT_EQ(Unrar.module.Get(), nullptr);
   EXPECT_EQ(ErrorOf([] { UnrarCloseArchive(nullptr); }), "Can't load UNRAR.DLL");
 }
 
