@@ -12,6 +12,7 @@
 #include <string>
 
 #include "dialogs/progress_dialog.h"
+#include "support/handles.h"
 
 namespace {
 
@@ -30,8 +31,10 @@ int main(int argc, char** argv) {
   if (argc < 2) return 2;
   InitCommonControls();
   const std::string events = argv[1];
-  HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, (events + "-ready").c_str());
-  HANDLE next = OpenEventA(SYNCHRONIZE, FALSE, (events + "-next").c_str());
+  KernelHandle readyEvent(OpenEventA(EVENT_MODIFY_STATE, FALSE, (events + "-ready").c_str()));
+  KernelHandle nextEvent(OpenEventA(SYNCHRONIZE, FALSE, (events + "-next").c_str()));
+  const HANDLE ready = readyEvent.Get();
+  const HANDLE next = nextEvent.Get();
   if (!ready || !next) return 3;
   std::unique_ptr<TProgressDialog> progress;
   for (int i = 2; i < argc; ++i) {

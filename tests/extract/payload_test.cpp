@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "support/handles.h"
 #include "tests/harness/harness.h"
 
 using harness::Session;
@@ -24,12 +25,11 @@ std::string InstallIdeWithHelp(const std::string& root) {
   CreateDirectoryA(root.c_str(), nullptr);
   CreateDirectoryA((root + "HELP").c_str(), nullptr);
   harness::WriteFileBytes(root + "HELP\\delphi5.cnt", ":Base delphi5.hlp\r\n:Index Delphi =delphi5.hlp\r\n");
-  HKEY key;
-  RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Borland\\Delphi\\5.0", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                  nullptr);
-  RegSetValueExA(key, "RootDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(root.c_str()),
+  RegKey key;
+  RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Borland\\Delphi\\5.0", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                  key.Out(), nullptr);
+  RegSetValueExA(key.Get(), "RootDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(root.c_str()),
                  static_cast<DWORD>(root.size() + 1));
-  RegCloseKey(key);
   return root + "HELP\\";
 }
 
@@ -207,9 +207,8 @@ TEST(Payload, FullTemporaryDiskIsAFailureNotASuccess) {
   EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
   // The staged files are gone: the drive has its room back.
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((std::string(drive) + "*.tmp").c_str(), &fd);
-  EXPECT_EQ(h, INVALID_HANDLE_VALUE) << "left behind: " << fd.cFileName;
-  if (h != INVALID_HANDLE_VALUE) FindClose(h);
+  FindHandle h(FindFirstFileA((std::string(drive) + "*.tmp").c_str(), &fd));
+  EXPECT_FALSE(h) << "left behind: " << fd.cFileName;
 }
 
 namespace {
@@ -218,16 +217,12 @@ class Stepper {
  public:
   Stepper()
       : ready_(CreateEventA(nullptr, FALSE, FALSE, "ZXStepReady")), go_(CreateEventA(nullptr, FALSE, FALSE, "ZXStepGo")) {}
-  ~Stepper() {
-    CloseHandle(ready_);
-    CloseHandle(go_);
-  }
-  bool WaitStopped() { return WaitForSingleObject(ready_, 15000) == WAIT_OBJECT_0; }
-  void Go() { SetEvent(go_); }
+  bool WaitStopped() { return WaitForSingleObject(ready_.Get(), 15000) == WAIT_OBJECT_0; }
+  void Go() { SetEvent(go_.Get()); }
 
  private:
-  HANDLE ready_;
-  HANDLE go_;
+  KernelHandle ready_;
+  KernelHandle go_;
 };
 
 struct Bar {

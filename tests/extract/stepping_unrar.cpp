@@ -10,6 +10,7 @@
 #include <string>
 
 #include "extract/unrar_api.h"
+#include "support/handles.h"
 
 namespace {
 
@@ -28,19 +29,18 @@ Fn Forward(const char* name) {
 }
 
 void Stop() {
-  HANDLE ready = CreateEventA(nullptr, FALSE, FALSE, "ZXStepReady");
-  HANDLE go = CreateEventA(nullptr, FALSE, FALSE, "ZXStepGo");
-  SetEvent(ready);
+  KernelHandle ready(CreateEventA(nullptr, FALSE, FALSE, "ZXStepReady"));
+  KernelHandle go(CreateEventA(nullptr, FALSE, FALSE, "ZXStepGo"));
+  SetEvent(ready.Get());
   // Messages sent by the test (reading the dialog) are answered meanwhile.
   DWORD start = GetTickCount();
   while (GetTickCount() - start < 30000) {
-    DWORD r = MsgWaitForMultipleObjects(1, &go, FALSE, 30000, QS_SENDMESSAGE);
+    const HANDLE waitFor = go.Get();
+    DWORD r = MsgWaitForMultipleObjects(1, &waitFor, FALSE, 30000, QS_SENDMESSAGE);
     if (r != WAIT_OBJECT_0 + 1) break;
     MSG m;
     PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
   }
-  CloseHandle(ready);
-  CloseHandle(go);
 }
 
 bool opened = false;

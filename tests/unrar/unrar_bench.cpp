@@ -10,6 +10,7 @@
 
 #include "extract/unrar_binding.h"
 #include "support/errors.h"
+#include "support/handles.h"
 
 namespace {
 
@@ -46,8 +47,8 @@ bool Extract(const std::string& archive, const std::string& dest, Totals& totals
 bool Copy(const std::string& src, const std::string& dest, Totals& totals) {
   CreateDirectoryA(dest.c_str(), nullptr);
   WIN32_FIND_DATAA fd;
-  HANDLE find = FindFirstFileA((src + "\\*").c_str(), &fd);
-  if (find == INVALID_HANDLE_VALUE) return false;
+  FindHandle find(FindFirstFileA((src + "\\*").c_str(), &fd));
+  if (!find) return false;
   bool ok = true;
   do {
     const std::string name = fd.cFileName;
@@ -59,8 +60,7 @@ bool Copy(const std::string& src, const std::string& dest, Totals& totals) {
       ++totals.files;
       totals.bytes += fd.nFileSizeLow;
     }
-  } while (FindNextFileA(find, &fd));
-  FindClose(find);
+  } while (FindNextFileA(find.Get(), &fd));
   return ok;
 }
 

@@ -13,6 +13,7 @@
 #include "extract/unrar_binding.h"
 #include "rarwriter/crc32.h"
 #include "rarwriter/rar_writer.h"
+#include "support/handles.h"
 #include "tests/rarwriter/test_entries.h"
 #include "tests/harness/harness.h"
 #include "tests/unrar/uudecode.h"
@@ -147,13 +148,12 @@ std::string SamplesDir() { return ZX_RAR_SAMPLES; }
 std::vector<std::string> SampleNames() {
   std::vector<std::string> names;
   WIN32_FIND_DATAA fd;
-  HANDLE f = FindFirstFileA((SamplesDir() + "*.rar.uu").c_str(), &fd);
-  if (f == INVALID_HANDLE_VALUE) return names;
+  FindHandle f(FindFirstFileA((SamplesDir() + "*.rar.uu").c_str(), &fd));
+  if (!f) return names;
   do {
     std::string n = fd.cFileName;
     names.push_back(n.substr(0, n.size() - 3));
-  } while (FindNextFileA(f, &fd));
-  FindClose(f);
+  } while (FindNextFileA(f.Get(), &fd));
   return names;
 }
 
