@@ -52,3 +52,9 @@ echo "  files in C:\\Corvane:"
 if [ -d "$drive/Corvane" ]; then (cd "$drive" && find Corvane -type f | sort | sed 's/^/    /'); else echo "    (none)"; fi
 echo "  files in the system folder:"
 (cd "$drive/windows/system32" && ls zx* 2>/dev/null | sed 's/^/    /') || echo "    (none)"
+echo "  shortcuts in the Start menu's Programs folder, as the shell reads them:"
+links=()
+while IFS= read -r f; do rel=${f#"$drive"/}; links+=("C:\\${rel//\//\\}"); done \
+  < <(find "$drive/users" -path '*/Start Menu/Programs/*' -name '*.lnk' | sort)
+if [ ${#links[@]} -gt 0 ]; then wine "$root/build/win64/bin/show_link.exe" "${links[@]}" | tr -d '\r' | sed 's/^/    /'
+else echo "    (none)"; fi

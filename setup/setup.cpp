@@ -18,6 +18,7 @@
 #include "setup/paths.h"
 #include "setup/script.h"
 #include "setup/script_keys.h"
+#include "setup/shortcuts.h"
 #include "support/message_box.h"
 #include "support/text.h"
 
@@ -165,7 +166,7 @@ void RunInstallSteps() {
     ReportExtractionFailure();
     return;
   }
-  // The shortcuts (6) join as their subsystem lands.
+  CreateProgramLinks();
   RegisterUninstall();
   WriteUninstallVersion();
   // The known packages (9) and the help registration (10) join with the IDE registration.

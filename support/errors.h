@@ -28,3 +28,9 @@ class AbortError : public InstallError {
  public:
   AbortError() : InstallError("Operation aborted") {}
 };
+
+// An index outside a list's items: a fault of the caller, not of the input.
+class ListIndexError : public InstallError {
+ public:
+  explicit ListIndexError(int index) : InstallError("List index out of bounds (" + std::to_string(index) + ")") {}
+};
