@@ -4,6 +4,7 @@
 
 #include "dialogs/progress_dialog.h"
 #include "extract/entry_rules.h"
+#include "ide/package_builder.h"
 #include "records/product_record.h"
 #include "setup/folders.h"
 #include "setup/install_state.h"
@@ -148,6 +149,8 @@ bool InstallPayload(const std::string& destDir) {
   if (result) {
     progress.Dialog().ShowBuildingPackages();
     WriteProductRecord(Install.ProductName, Install.SubProductName, Install.InternalVersion, Install.InstallDir);
+    CopyDesignIntfSource();
+    BuildPackages();
   }
   return result;
 }

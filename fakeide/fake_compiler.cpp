@@ -1,5 +1,7 @@
 // The substitute dcc32.exe and make.exe (FAKE_MAKE): compile one source in
 // the way the installer relies on, messages one per line on standard output.
+// Each call is noted in the root folder's tools.log ("folder>command line"),
+// so that tests can see how the tools were started.
 #include <windows.h>
 
 #include <algorithm>
@@ -15,6 +17,19 @@
 #include "support/text.h"
 
 namespace {
+
+const char kToolsLogName[] = "tools.log";
+
+// One "folder>command line" line at the end of the log.
+void NoteCall(const std::string& logPath) {
+  char folder[MAX_PATH] = {};
+  GetCurrentDirectoryA(sizeof folder, folder);
+  const std::string line = std::string(folder) + ">" + GetCommandLineA() + "\r\n";
+  if (FILE* log = std::fopen(logPath.c_str(), "ab")) {
+    std::fwrite(line.data(), 1, line.size(), log);
+    std::fclose(log);
+  }
+}
 
 void Say(const std::string& line) { std::printf("%s\n", line.c_str()); }
 
@@ -45,6 +60,7 @@ bool CheckContainedUnits(const std::string& folder, const std::string& packageTe
 }  // namespace
 
 int main(int argc, char** argv) {
+  NoteCall(OwnRootDir() + kToolsLogName);
 #ifdef FAKE_MAKE
   Say("MAKE Version 5.2  Copyright (c) 1987, 2000 Borland");
 #endif

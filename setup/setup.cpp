@@ -11,6 +11,7 @@
 #include "dialogs/res_dialog.h"
 #include "extract/payload.h"
 #include "ide/catalogue.h"
+#include "ide/ide_registration.h"
 #include "records/product_record.h"
 #include "records/uninstall.h"
 #include "setup/folders.h"
@@ -169,7 +170,8 @@ void RunInstallSteps() {
   CreateProgramLinks();
   RegisterUninstall();
   WriteUninstallVersion();
-  // The known packages (9) and the help registration (10) join with the IDE registration.
+  RegisterPackages();
+  RegisterHelpFiles(WriteUninstallValue);
   RunAfterInstall();
   if (ScriptSwitchIs(scriptkey::kSuccessMessage, "Yes")) ShowMessage(kCompletedText, kCaptionSetup, MB_ICONINFORMATION);
 }
