@@ -50,6 +50,15 @@ show_key 'HKCU\Software\Borland\Delphi\5.0\Known Packages'
 drive=$WINEPREFIX/drive_c
 echo "  files in C:\\Corvane:"
 if [ -d "$drive/Corvane" ]; then (cd "$drive" && find Corvane -type f | sort | sed 's/^/    /'); else echo "    (none)"; fi
+ide=$drive/Borland/Delphi5
+if [ -f "$ide/tools.log" ]; then
+  echo "  the IDE's tools as the installer started them (folder>command line):"
+  tr -d '\r' < "$ide/tools.log" | sed 's/^/    /'
+fi
+if [ -f "$ide/HELP/delphi5.cnt" ]; then
+  echo "  index lines of the IDE's help contents file C:\\Borland\\Delphi5\\HELP\\delphi5.cnt:"
+  tr -d '\r' < "$ide/HELP/delphi5.cnt" | grep '^:Index ' | sed 's/^/    /'
+fi
 echo "  files in the system folder:"
 (cd "$drive/windows/system32" && ls zx* 2>/dev/null | sed 's/^/    /') || echo "    (none)"
 echo "  shortcuts in the Start menu's Programs folder, as the shell reads them:"

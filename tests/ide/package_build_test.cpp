@@ -146,7 +146,10 @@ TEST(PackageBuild, CppBuilderFiveUsesMakeForProjectsAndDcc32ForUnits) {
   p.payload = {{"zxctc5.bpk", "<PROJECT/>\r\n"}, {"zxunit.pas", kUnit}, {"zxother.cpp", "int x;\r\n"}};
   p.Set("BUILDPACKAGES", "zxctc5.bpk=Corvane Tabrel C\r\nzxmissing.bpk=Not installed\r\nzxother.cpp=Other\r\n"
                          "zxunit.pas=Corvane Unit\r\nno name part\r\n");
+  const std::string libCopy = p.ide.Root() + "Lib\\dsgnintf.pas";
+  harness::WriteFileBytes(libCopy, "unit DsgnIntf; { patched by the user }\r\n");
   harness::RunToCompletion(p.Installer());
+  EXPECT_EQ(harness::ReadFileBytes(libCopy), "unit DsgnIntf; { patched by the user }\r\n");
   EXPECT_EQ(p.ToolCalls(), (std::vector<std::string>{p.ToolCall("make.exe", "-B -f", "zxctc5.bpk"),
                                                      p.ToolCall("make.exe", "-B -f", "zxother.cpp"),
                                                      p.ToolCall("dcc32.exe", "-q -b -JPHN", "zxunit.pas")}));
