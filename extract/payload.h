@@ -1,9 +1,8 @@
 #pragma once
 // The payload step: stages the RAR library and the archive as temporary
 // files, walks the archive twice under the progress dialog (to add up the
-// sizes, then to place every entry), writes the product record, and removes
-// the temporary files. (Building the packages joins here with the package
-// builder.)
+// sizes, then to place every entry), writes the product record, builds the
+// packages with the IDE's tools, and removes the temporary files.
 #include <windows.h>
 
 #include <cstdint>
