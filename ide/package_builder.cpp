@@ -45,7 +45,15 @@ void ReportBuildFailure(const std::string& message) {
 
 bool BuildPackage(IdeKind kind, const std::string& sourcePath, const std::string& targetDir,
                   std::string& outMessage, std::string& outBuiltPath) {
-  const std::string bin = GetIdeRootDir(kind) + "Bin\\";
+  const std::string root = GetIdeRootDir(kind);
+  // Without the IDE there is no tool to run: a bare "Bin\" would start
+  // whatever the installer's current folder holds under that name. The
+  // message is what a tool that cannot start leaves after the filter.
+  if (root.empty()) {
+    outMessage.clear();
+    return false;
+  }
+  const std::string bin = root + "Bin\\";
   const std::string ext = ExtractFileExt(sourcePath);
   const BuildTool tool = ChooseBuildTool(kind, ext);
   const std::string commandLine = BuildCommandLine(bin + tool.file, tool.options, {sourcePath});

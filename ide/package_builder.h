@@ -8,7 +8,8 @@
 // Builds `sourcePath` with the tools of `kind` in the source's folder. On
 // success moves the result into `targetDir` (its path into `outBuiltPath`,
 // untouched for a source of unknown kind) and deletes the by-products; on
-// failure `outMessage` holds the lines of the tool's output worth showing.
+// failure `outMessage` holds the lines of the tool's output worth showing
+// (none when the edition is not installed: then nothing is run).
 bool BuildPackage(IdeKind kind, const std::string& sourcePath, const std::string& targetDir,
                   std::string& outMessage, std::string& outBuiltPath);
 

@@ -193,6 +193,21 @@ TEST(PackageBuild, ToolThatCannotStartShowsAnEmptyBox) {
   EXPECT_EQ(CaptureFilesLeft(), captureFiles);
 }
 
+TEST(PackageBuild, WithoutTheIdeNothingRunsFromTheCurrentFolder) {
+  Product p("D5");
+  fakeide::Uninstall("D5");
+  // A dcc32.exe that would build the package, where a bare "Bin\" points.
+  const std::string planted = p.dir + "Bin\\";
+  CreateDirectoryA(planted.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA((harness::BinDir() + "fakeide_dcc32.exe").c_str(), (planted + "dcc32.exe").c_str(), FALSE));
+  Session run(p.Installer(), p.dir);
+  run.Expect("Welcome!").Press("OK");
+  run.Answer(kFailureCaption, "", "OK");
+  run.Answer(kFailureCaption, "Installation failed.", "OK");
+  run.ExpectEnd();
+  EXPECT_FALSE(harness::FileExists(p.installDir + "zxctd5.dcu")) << "the planted tool ran";
+}
+
 TEST(HelpRegistration, UnwritableContentsFileFailsTheRunLeavingItsLines) {
   Product p("D5");
   p.Set("BUILDPACKAGES", "").Set("HELPFILES", "TABREL.HLP=Corvane Tabrel Help\r\n");
