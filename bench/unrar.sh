@@ -4,19 +4,18 @@
 # (2,000 files, ~100 MB in 20 folders), packs it with rarpack, extracts it
 # through the DLL and copies the tree, each timed inside one Wine process.
 #   bench/unrar.sh [FILES] [TOTAL_MB]
-# Trees: ZX_NATIVE_TREE (default build/native), ZX_WIN_TREE (build/win64).
+# Runs after `make` alone: every tool comes from ZX_WIN_TREE (build/win64),
+# rarpack too, under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/tests/wine/env.sh"
 files=${1:-2000}
 total_mb=${2:-100}
-native=${ZX_NATIVE_TREE:-$root/build/native}
 win=${ZX_WIN_TREE:-$root/build/win64}
 work=$root/build/bench-unrar
 export WINEPREFIX=$work/prefix
 
-cmake --build "$native" --target rarpack >/dev/null
-cmake --build "$win" --target unrar unrar_bench >/dev/null
+cmake --build "$win" --target unrar unrar_bench rarpack >/dev/null
 rm -rf "$work"; mkdir -p "$work"
 "$root/tests/wine/make-prefix.sh" "$WINEPREFIX" >/dev/null
 
@@ -34,7 +33,7 @@ for i in range(files):
     with open(os.path.join(folder, "file%05d.dat" % i), "wb") as f:
         f.write(block[start:start + size])
 PY
-"$native/bin/rarpack" "$work/payload" "$work/payload.rar"
+"$WINELOADER" "$win/bin/rarpack.exe" "$(winpath "$work/payload")" "$(winpath "$work/payload.rar")"
 sync
 
 run() { "$WINELOADER" "$win/bin/unrar_bench.exe" "$@" 2>/dev/null | tr -d '\r'; }
