@@ -27,7 +27,11 @@ class TProgressDialog {
 
  private:
   void SetStatus(const std::string& text);
+  // Draws what earlier entries left undrawn.
+  void DrawPending();
 
   TResDialog dialog_;
   unsigned shift_ = 0;
+  std::uint64_t shownDone_ = 0;  // the done size of the entry shown last
+  unsigned long drawnAt_ = 0;    // tick count of the last drawing
 };

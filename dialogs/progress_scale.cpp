@@ -16,3 +16,9 @@ std::int32_t ProgressUnits(std::uint64_t bytes, unsigned shift) {
   const std::uint64_t units = bytes >> shift;
   return static_cast<std::int32_t>(units > kMaxUnits ? kMaxUnits : units);
 }
+
+bool DrawEntryNow(std::uint64_t entrySize, std::uint32_t msSinceDrawn) {
+  const std::uint64_t kLargeEntry = 256 * 1024;
+  const std::uint32_t kIntervalMs = 40;
+  return entrySize >= kLargeEntry || msSinceDrawn >= kIntervalMs;
+}

@@ -7,3 +7,8 @@
 unsigned ProgressShift(std::uint64_t total);
 // `bytes` in bar units for that shift.
 std::int32_t ProgressUnits(std::uint64_t bytes, unsigned shift);
+
+// Whether the progress dialog draws the entry now (else on a later entry):
+// an entry large enough to take visible time always is, small ones at most
+// once per 40 ms, since drawing costs more than writing a small file.
+bool DrawEntryNow(std::uint64_t entrySize, std::uint32_t msSinceDrawn);

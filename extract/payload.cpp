@@ -94,6 +94,13 @@ bool ExtractArchive(const std::string& archivePath, const std::string& destDir, 
   if (!archive) return false;
   const std::string systemDir = GetSystemDir();
   bool ok = true;
+  // Entries come folder by folder: a folder made for the last file is there.
+  std::string madeFolder;
+  auto makeFolder = [&](const std::string& folder) {
+    if (folder == madeFolder) return;
+    CreateFolders(folder, createdFolders);
+    madeFolder = folder;
+  };
   RARHeaderData header = {};
   int code;
   while ((code = UnrarReadHeader(archive.Get(), &header)) == 0) {
@@ -113,9 +120,9 @@ bool ExtractArchive(const std::string& archivePath, const std::string& destDir, 
       targetName = AddBackslash(destFolder) + name;
     } else if (isFolder) {
       // Made and recorded here, so that the uninstaller knows of it too.
-      if (createdFolders && !safePath.empty()) CreateFolders(AddBackslash(destFolder) + safePath, createdFolders);
+      if (createdFolders && !safePath.empty()) makeFolder(AddBackslash(destFolder) + safePath);
     } else {
-      if (createdFolders) CreateFolders(AddBackslash(destFolder) + ExtractFilePath(safePath), createdFolders);
+      if (createdFolders) makeFolder(AddBackslash(destFolder) + ExtractFilePath(safePath));
       if (targetName.empty() && !safePath.empty()) targetName = AddBackslash(destFolder) + safePath;
       if (targetName.empty()) {
         action = RAR_SKIP;  // a name that is nothing but "..", drives and separators

@@ -1,7 +1,7 @@
 // timedrun: the timings of bench/peer.sh, taken inside one Wine process.
-//   timedrun.exe run PROGRAM [CAPTION]...   starts PROGRAM, answers OK to each
-//                                           of its windows with one of those
-//                                           captions, waits for its exit
+//   timedrun.exe run PROGRAM [CAPTION]...   starts PROGRAM, answers OK to the
+//                                           first of its windows with each of
+//                                           those captions, waits for its exit
 //   timedrun.exe copy SRC DEST              copies the tree with CopyFileA
 // Prints "seconds peak-working-set-bytes" (0 for the copy, which is not a
 // process of its own). The peak is sampled while the program runs, since
@@ -62,16 +62,18 @@ int Run(const std::string& program, const std::set<std::string>& captions) {
     return 2;
   }
   CloseHandle(pi.hThread);
-  std::set<HWND> answered;
+  std::set<std::string> waiting = captions;  // each caption is answered once
   SIZE_T peak = 0;
   const double deadline = start + 600;
-  while (WaitForSingleObject(pi.hProcess, 5) == WAIT_TIMEOUT) {
+  // Looks often while a window is awaited, seldom after, to take little of
+  // the machine from the program measured.
+  while (WaitForSingleObject(pi.hProcess, waiting.empty() ? 20 : 5) == WAIT_TIMEOUT) {
     const SIZE_T now = PeakWorkingSet(pi.hProcess);
     if (now > peak) peak = now;
+    if (waiting.empty()) continue;
     for (HWND w : gui::VisibleWindows(pi.dwProcessId)) {
-      if (answered.count(w) || !captions.count(gui::WindowText(w))) continue;
+      if (!waiting.erase(gui::WindowText(w))) continue;
       PostMessageA(w, WM_COMMAND, IDOK, 0);
-      answered.insert(w);
     }
     if (Now() > deadline) {
       TerminateProcess(pi.hProcess, 99);

@@ -42,9 +42,10 @@ void WriteUninstallFileList(const std::string& appName, const StringList& files)
     if (!key || !WriteRegistryDword(key.Get(), file, 0)) throw RegistryError(FailedToSetDataMessage(file));
 }
 
-unsigned long IncrementSharedFileCount(const std::string& path) {
-  RegKey key;
-  CreateRegistryKey(HKEY_CURRENT_USER, kSharedFileCountsPath, key);
+namespace {
+
+// One count, in the table's key (null when it could not be opened).
+unsigned long IncrementSharedFileCountIn(const RegKey& key, const std::string& path) {
   DWORD count = 0;
   DWORD type = 0;
   DWORD size = sizeof count;
@@ -61,8 +62,19 @@ unsigned long IncrementSharedFileCount(const std::string& path) {
   return count;
 }
 
+}  // namespace
+
+unsigned long IncrementSharedFileCount(const std::string& path) {
+  RegKey key;
+  CreateRegistryKey(HKEY_CURRENT_USER, kSharedFileCountsPath, key);
+  return IncrementSharedFileCountIn(key, path);
+}
+
 void IncrementSharedFileCounts(const StringList& files) {
-  for (const std::string& file : files) IncrementSharedFileCount(file);
+  // The table's key is opened once for the whole list, not once per file.
+  RegKey key;
+  if (!files.Empty()) CreateRegistryKey(HKEY_CURRENT_USER, kSharedFileCountsPath, key);
+  for (const std::string& file : files) IncrementSharedFileCountIn(key, file);
 }
 
 void RegisterUninstall() {

@@ -5,6 +5,8 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "rarwriter/crc32.h"
@@ -74,12 +76,48 @@ unsigned Attributes(struct archive_entry* entry) {
   return attr;
 }
 
-// The folders an entry goes into (not the installer's recording CreateFolders).
-void CreateEntryFolders(const std::string& target, bool includingTarget) {
-  std::vector<std::string> folders = ParentFolders(target);
-  if (includingTarget) folders.push_back(target);
-  for (const std::string& f : folders) CreateDirectoryW(FilePath(f).c_str(), nullptr);
+// The folders an entry goes into (not the installer's recording
+// CreateFolders); answers whether the innermost one is there now.
+bool CreateEntryFolders(const std::vector<std::string>& folders) {
+  bool there = true;
+  for (const std::string& f : folders)
+    there = CreateDirectoryW(FilePath(f).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+  return there;
 }
+
+// Reads the archive for the header scan through a window of 64 KB, so that
+// the scan's small reads cost one system call per window, not two per read.
+class WindowedReader {
+ public:
+  explicit WindowedReader(HANDLE file) : file_(file), window_(1 << 16) {}
+  std::size_t Read(std::uint64_t offset, void* buffer, std::size_t size) {
+    if (offset < start_ || offset + size > start_ + filled_) {
+      if (size > window_.size()) return ReadAt(offset, buffer, size);
+      start_ = offset;
+      filled_ = ReadAt(offset, window_.data(), window_.size());
+    }
+    const std::size_t skip = static_cast<std::size_t>(offset - start_);
+    const std::size_t n = filled_ > skip ? std::min(size, filled_ - skip) : 0;
+    std::memcpy(buffer, window_.data() + skip, n);
+    return n;
+  }
+
+ private:
+  std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) {
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    DWORD got = 0;
+    if (!SetFilePointerEx(file_, at, nullptr, FILE_BEGIN) ||
+        !ReadFile(file_, buffer, static_cast<DWORD>(size), &got, nullptr))
+      return 0;
+    return got;
+  }
+
+  HANDLE file_;
+  std::vector<char> window_;
+  std::uint64_t start_ = 0;
+  std::size_t filled_ = 0;
+};
 
 }  // namespace
 
@@ -90,14 +128,9 @@ int ArchiveSession::Open(const std::string& arcName) {
   FileHandle probe(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!probe) return ERAR_EOPEN;
-  for (const ScannedEntry& e : ScanRarHeaders([&probe](std::uint64_t offset, void* buffer, std::size_t size) {
-         LARGE_INTEGER at;
-         at.QuadPart = static_cast<LONGLONG>(offset);
-         DWORD got = 0;
-         if (!SetFilePointerEx(probe.Get(), at, nullptr, FILE_BEGIN) ||
-             !ReadFile(probe.Get(), buffer, static_cast<DWORD>(size), &got, nullptr))
-           return std::size_t{0};
-         return static_cast<std::size_t>(got);
+  WindowedReader window(probe.Get());
+  for (const ScannedEntry& e : ScanRarHeaders([&window](std::uint64_t offset, void* buffer, std::size_t size) {
+         return window.Read(offset, buffer, size);
        }))
     if (!e.splitBefore) scan_.push_back(e);
   probe.Reset();
@@ -219,15 +252,27 @@ int ArchiveSession::Extract(int operation, const std::string& target) {
   const bool folder = IsFolder(entry_);
   const unsigned type = archive_entry_filetype(entry_);
   if (folder) {
-    if (operation == RAR_EXTRACT) CreateEntryFolders(target, true);
+    if (operation == RAR_EXTRACT) {
+      std::vector<std::string> folders = ParentFolders(target);
+      folders.push_back(target);
+      CreateEntryFolders(folders);
+    }
     return Skip();
   }
   if (operation == RAR_TEST) return CopyData(INVALID_HANDLE_VALUE);
   if (type != AE_IFREG && type != 0) return Skip();  // links are not written
-  CreateEntryFolders(target, false);
+  // Entries come folder by folder: the folders of the last file are there.
+  const std::vector<std::string> folders = ParentFolders(target);
+  if (!folders.empty() && folders.back() != madeFolder_)
+    madeFolder_ = CreateEntryFolders(folders) ? folders.back() : std::string();
   const std::wstring path = FilePath(target);
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // so a read-only file of an earlier run is replaced
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  auto create = [&path] {
+    return CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  };
+  FileHandle file(create());
+  if (!file && GetLastError() == ERROR_ACCESS_DENIED &&
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL))  // a read-only file of an earlier run is replaced
+    file.Reset(create());
   if (!file) {
     Skip();
     return ERAR_ECREATE;
@@ -258,7 +303,8 @@ int ArchiveSession::CopyData(void* file) {
   const unsigned type = archive_entry_filetype(entry_);
   const bool check = scanned && scanned->hasCrc && (type == AE_IFREG || type == 0);
   std::uint32_t crc = 0;
-  std::vector<char> buffer(1 << 18);
+  std::vector<char>& buffer = buffer_;
+  buffer.resize(1 << 18);
   for (;;) {
     const la_ssize_t n = archive_read_data(reader_, buffer.data(), buffer.size());
     if (n == 0) return check && crc != scanned->crc ? ERAR_BAD_DATA : 0;

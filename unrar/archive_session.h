@@ -43,4 +43,6 @@ class ArchiveSession {
   std::vector<ScannedEntry> scan_;         // the file entries, continuation parts left out
   std::size_t scanIndex_ = 0;              // of the current entry in scan_
   bool scanValid_ = true;                  // false once the scan and libarchive disagree
+  std::string madeFolder_;                 // the folder of the last file written, known to be there
+  std::vector<char> buffer_;               // for the data of every entry
 };

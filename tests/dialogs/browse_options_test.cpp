@@ -74,3 +74,14 @@ TEST(ProgressScale, LargeTotalsFitTheBar) {
   }
   EXPECT_EQ(ProgressUnits(~std::uint64_t{0}, 0), std::numeric_limits<std::int32_t>::max()) << "clamped";
 }
+
+TEST(ProgressScale, SmallEntriesAreDrawnAtMostOncePerInterval) {
+  struct Case {
+    std::uint64_t entrySize;
+    std::uint32_t msSinceDrawn;
+    bool drawn;
+  } cases[] = {{10000, 0, false}, {10000, 39, false}, {10000, 40, true}, {0, 1000, true},
+               {256 * 1024, 0, true}, {256 * 1024 - 1, 5, false}, {std::uint64_t{1} << 40, 0, true}};
+  for (const Case& c : cases)
+    EXPECT_EQ(DrawEntryNow(c.entrySize, c.msSinceDrawn), c.drawn) << c.entrySize << " after " << c.msSinceDrawn;
+}

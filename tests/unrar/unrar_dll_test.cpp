@@ -368,8 +368,13 @@ TEST_F(UnrarDll, AttributesReachHeaderAndFile) {
     EXPECT_EQ(dll.entries[i].header.FileAttr, entries[i].attributes);
     EXPECT_EQ(GetFileAttributesA((dir + "d\\" + entries[i].name).c_str()), entries[i].attributes);
   }
-  // A second extraction replaces the read-only file.
-  EXPECT_EQ(ReadWithDll(dir + "attr.rar", RAR_EXTRACT, dir + "d").entries[0].code, 0);
+  // A second extraction replaces the read-only, hidden and system files.
+  const Listing again = ReadWithDll(dir + "attr.rar", RAR_EXTRACT, dir + "d");
+  ASSERT_EQ(again.entries.size(), 3u);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    EXPECT_EQ(again.entries[i].code, 0) << entries[i].name;
+    EXPECT_EQ(GetFileAttributesA((dir + "d\\" + entries[i].name).c_str()), entries[i].attributes);
+  }
   SetFileAttributesA((dir + "d\\ro.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
