@@ -8,7 +8,7 @@ namespace {
 // so eight bytes are folded in per step.
 using Tables = std::array<std::array<std::uint32_t, 256>, 8>;
 
-Tables MakeTables() {
+constexpr Tables MakeTables() {
   Tables t{};
   for (std::uint32_t i = 0; i < 256; ++i) {
     std::uint32_t c = i;
@@ -20,10 +20,13 @@ Tables MakeTables() {
   return t;
 }
 
+// Made by the compiler: no first call fills them while another reads.
+constexpr Tables kTables = MakeTables();
+
 }  // namespace
 
 std::uint32_t Crc32(const void* data, std::size_t size, std::uint32_t crc) {
-  static const Tables t = MakeTables();
+  const Tables& t = kTables;
   const unsigned char* p = static_cast<const unsigned char*>(data);
   crc = ~crc;
   for (; size >= 8; size -= 8, p += 8) {

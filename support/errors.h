@@ -2,12 +2,18 @@
 // The failures that end an installation run. Each carries a text saying what
 // went wrong; the one handler at the entry point catches them all, passes the
 // text to the debugger output and tells the user only "Installation failed.".
-#include <stdexcept>
+#include <exception>
 #include <string>
 
-class InstallError : public std::runtime_error {
+// Holds its text itself: std::runtime_error would bring a second string
+// class of the C++ runtime into the installer.
+class InstallError : public std::exception {
  public:
-  explicit InstallError(const std::string& message) : std::runtime_error(message) {}
+  explicit InstallError(const std::string& message) : message_(message) {}
+  const char* what() const noexcept override { return message_.c_str(); }
+
+ private:
+  std::string message_;
 };
 
 // A registry value could not be read or written as expected.
