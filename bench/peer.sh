@@ -20,16 +20,16 @@ total=$(( ${2:-100} * 1000000 ))
 lzma=${ZX_PEER_LZMA:-yes}
 bin=$root/dist/win64
 timedrun=$root/build/win64/bin/timedrun.exe
+copier=$root/build/win64/bin/unrar_bench.exe  # its copy mode, timed inside the process
 work=$root/build/bench-peer
 export WINEPREFIX=$work/prefix
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 
 if ! command -v makensis >/dev/null; then
   sudo_cmd=""; [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
   $sudo_cmd apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends nsis >/dev/null
 fi
-cmake --build "$root/build/win64" --target timedrun >/dev/null
+cmake --build "$root/build/win64" --target timedrun unrar_bench >/dev/null
 rm -rf "$work"; mkdir -p "$work"
 "$root/tests/wine/make-prefix.sh" "$WINEPREFIX" >/dev/null
 drive_c=$WINEPREFIX/drive_c
@@ -95,7 +95,7 @@ measure() {
   clean "$method" "$name"
   case $method in
     ours) out=$("$WINELOADER" "$timedrun" run "$(winpath "$work/ours-$name.exe")" "Welcome!" | tr -d '\r') ;;
-    copy) out=$("$WINELOADER" "$timedrun" copy "$(winpath "$work/$name")" "C:\\copy-$name" | tr -d '\r') ;;
+    copy) out="$("$WINELOADER" "$copier" copy "$(winpath "$work/$name")" "C:\\copy-$name" | tr -d '\r' | cut -d' ' -f1) 0" ;;
     *) out=$("$WINELOADER" "$timedrun" run "$(winpath "$work/$method-$name.exe")" | tr -d '\r') ;;
   esac
   local installed

@@ -2,10 +2,8 @@
 //   timedrun.exe run PROGRAM [CAPTION]...   starts PROGRAM, answers OK to the
 //                                           first of its windows with each of
 //                                           those captions, waits for its exit
-//   timedrun.exe copy SRC DEST              copies the tree with CopyFileA
-// Prints "seconds peak-working-set-bytes" (0 for the copy, which is not a
-// process of its own). The peak is sampled while the program runs, since
-// Wine forgets it with the process.
+// Prints "seconds peak-working-set-bytes". The peak is sampled while the
+// program runs, since Wine forgets it with the process.
 #include <windows.h>
 #include <psapi.h>
 
@@ -28,24 +26,6 @@ SIZE_T PeakWorkingSet(HANDLE process) {
   PROCESS_MEMORY_COUNTERS counters = {};
   counters.cb = sizeof counters;
   return GetProcessMemoryInfo(process, &counters, sizeof counters) ? counters.PeakWorkingSetSize : 0;
-}
-
-bool Copy(const std::string& src, const std::string& dest) {
-  CreateDirectoryA(dest.c_str(), nullptr);
-  WIN32_FIND_DATAA fd;
-  HANDLE find = FindFirstFileA((src + "\\*").c_str(), &fd);
-  if (find == INVALID_HANDLE_VALUE) return false;
-  bool ok = true;
-  do {
-    const std::string name = fd.cFileName;
-    if (name == "." || name == "..") continue;
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      ok = Copy(src + "\\" + name, dest + "\\" + name) && ok;
-    else
-      ok = CopyFileA((src + "\\" + name).c_str(), (dest + "\\" + name).c_str(), FALSE) && ok;
-  } while (FindNextFileA(find, &fd));
-  FindClose(find);
-  return ok;
 }
 
 // Runs the program; its windows are told apart by caption only, read from
@@ -94,12 +74,6 @@ int Run(const std::string& program, const std::set<std::string>& captions) {
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "run" && argc >= 3) return Run(argv[2], std::set<std::string>(argv + 3, argv + argc));
-  if (mode == "copy" && argc == 4) {
-    const double start = Now();
-    if (!Copy(argv[2], argv[3])) return 1;
-    std::printf("%.3f 0\n", Now() - start);
-    return 0;
-  }
-  std::fprintf(stderr, "usage: timedrun run PROGRAM [CAPTION]... | copy SRC DEST\n");
+  std::fprintf(stderr, "usage: timedrun run PROGRAM [CAPTION]...\n");
   return 2;
 }
