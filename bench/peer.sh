@@ -9,6 +9,8 @@
 # 1,000 and 10,000 files, and 1,000 files of 10 KB.
 #   bench/peer.sh [RUNS] [TOTAL_MB]
 # ZX_PEER_LZMA=no leaves the LZMA installer out (it takes long to build).
+# makensis searches its data for duplicates (SetDatablockOptimize): the
+# payloads have none, and the search makes building 10,000 files slow.
 # Run after `make` (uses dist/win64, dist/win32 and build/win64); installs
 # Debian's nsis when makensis is missing. The machine may be shared: only
 # figures of one run compare.
@@ -68,6 +70,7 @@ SCRIPT
     cat > "$work/nsis-$kind-$name.nsi" <<NSI
 Target amd64-unicode
 $compress
+SetDatablockOptimize off
 SilentInstall silent
 RequestExecutionLevel user
 OutFile "$work/nsis-$kind-$name.exe"
