@@ -4,11 +4,13 @@
 #include "support/string_list.h"
 #include "support/text.h"
 
+const char* const kMakerKeyPath = "\\Software\\Corvane Company";
+const char* const kInstalledProductsPath = "\\Software\\Corvane Company\\InstalledProducts";
 const char* const kSharedFileCountsPath = "\\Software\\Corvane Company\\InstalledFiles";
 const char* const kUninstallRootPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 std::string ProductRecordPath(const std::string& productName) {
-  return "\\Software\\Corvane Company\\InstalledProducts\\" + productName;
+  return std::string(kInstalledProductsPath) + "\\" + productName;
 }
 
 std::string UninstallEntryPath(const std::string& appName) {

@@ -8,6 +8,8 @@ class StringList;
 
 // Under HKEY_CURRENT_USER: the maker's key, the products' records and the
 // shared counts of installed files. Written "from the root key".
+extern const char* const kMakerKeyPath;
+extern const char* const kInstalledProductsPath;
 std::string ProductRecordPath(const std::string& productName);
 extern const char* const kSharedFileCountsPath;
 

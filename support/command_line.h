@@ -12,3 +12,10 @@ std::string QuoteArgument(const std::string& arg);
 // `quoted` quoted, the options `plain` passed as written.
 std::string BuildCommandLine(const std::string& program, const std::string& plainOptions,
                              const std::vector<std::string>& quotedArgs);
+
+// The arguments of a command line as the C runtime's parser gives them: the
+// program name first (up to the closing quote when it starts with one, else
+// up to the first blank), then each argument with QuoteArgument's quoting
+// undone (backslashes before a quote halved, a quote preceded by an odd run
+// of them taken literally).
+std::vector<std::string> SplitCommandLine(const std::string& commandLine);

@@ -51,3 +51,50 @@ bool WriteRegistryDword(HKEY key, const std::string& name, DWORD value) {
   return RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value) ==
          ERROR_SUCCESS;
 }
+
+std::vector<std::string> RegistryValueNames(HKEY key) {
+  std::vector<std::string> names;
+  DWORD count = 0;
+  DWORD longest = 0;
+  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr,
+                       nullptr, nullptr) != ERROR_SUCCESS)
+    return names;
+  std::vector<char> name(longest + 1);
+  for (DWORD i = 0;; ++i) {
+    DWORD size = static_cast<DWORD>(name.size());
+    if (RegEnumValueA(key, i, name.data(), &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.emplace_back(name.data(), size);
+  }
+  return names;
+}
+
+bool ReadRegistryDword(HKEY key, const std::string& name, DWORD& value) {
+  DWORD type = 0;
+  DWORD data = 0;
+  DWORD size = sizeof data;
+  if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS ||
+      type != REG_DWORD || size != sizeof data)
+    return false;
+  value = data;
+  return true;
+}
+
+bool DeleteRegistryValue(HKEY key, const std::string& name) {
+  const LONG result = RegDeleteValueA(key, name.c_str());
+  return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+}
+
+bool DeleteEmptyRegistryKey(HKEY root, const std::string& path) {
+  const std::string subkey = RegistrySubkey(path);
+  {
+    RegKey key;
+    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, key.Out()) != ERROR_SUCCESS) return true;
+    DWORD subkeys = 0;
+    DWORD values = 0;
+    if (RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                         nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
+        subkeys != 0 || values != 0)
+      return false;
+  }
+  return RegDeleteKeyA(root, subkey.c_str()) == ERROR_SUCCESS;
+}

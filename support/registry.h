@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "support/handles.h"
 
@@ -24,6 +25,16 @@ std::string ReadRegistryString(HKEY key, const std::string& name);
 // Writes REG_SZ with its terminating NUL counted; answers the call's success.
 bool WriteRegistryString(HKEY key, const std::string& name, const std::string& value);
 bool WriteRegistryDword(HKEY key, const std::string& name, DWORD value);
+
+// The names of a key's values, in the registry's enumeration order.
+std::vector<std::string> RegistryValueNames(HKEY key);
+// A REG_DWORD value of four bytes into `value`; false when absent or of another kind.
+bool ReadRegistryDword(HKEY key, const std::string& name, DWORD& value);
+// True when the value is gone afterwards (also when it was never there).
+bool DeleteRegistryValue(HKEY key, const std::string& name);
+// Deletes the key at `path` when it holds neither values nor subkeys; true
+// when it is gone afterwards.
+bool DeleteEmptyRegistryKey(HKEY root, const std::string& path);
 
 // The message of the error raised for a value that could not be written.
 std::string FailedToSetDataMessage(const std::string& name);
