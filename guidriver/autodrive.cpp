@@ -1,9 +1,11 @@
 // autodrive: runs a program and answers its windows the way a user who
 // accepts every default would, printing each window it sees.
-//   autodrive.exe [--answer "CAPTION=BUTTON"]... PROGRAM
+//   autodrive.exe [--answer "CAPTION=BUTTON"]... [--follow] PROGRAM [ARGUMENTS]
 // A window whose caption has an answer gets that button pressed; any other
 // window with an OK button gets OK; windows without one (a progress dialog)
-// are only watched. Ends with the program's exit code.
+// are only watched. With --follow, a program that ends by handing its work
+// over to a process it started (the uninstaller's temporary copy) is
+// followed into that process. Ends with the (last) program's exit code.
 #include <windows.h>
 
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include <string>
 
 #include "guidriver/driver.h"
+#include "support/command_line.h"
 
 namespace {
 
@@ -54,9 +57,15 @@ void PrintWindow(HWND w) {
 int main(int argc, char** argv) {
   std::map<std::string, std::string> answers;
   std::string program;
+  std::string arguments;
+  bool follow = false;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
-    if (a == "--answer" && i + 1 < argc) {
+    if (!program.empty()) {
+      arguments += (arguments.empty() ? "" : " ") + QuoteArgument(a);
+    } else if (a == "--follow") {
+      follow = true;
+    } else if (a == "--answer" && i + 1 < argc) {
       std::string rule = argv[++i];
       size_t eq = rule.rfind('=');
       if (eq != std::string::npos) answers[rule.substr(0, eq)] = rule.substr(eq + 1);
@@ -65,11 +74,11 @@ int main(int argc, char** argv) {
     }
   }
   if (program.empty()) {
-    std::fprintf(stderr, "usage: autodrive [--answer CAPTION=BUTTON]... PROGRAM\n");
+    std::fprintf(stderr, "usage: autodrive [--answer CAPTION=BUTTON]... [--follow] PROGRAM [ARGUMENTS]\n");
     return 2;
   }
   gui::Program run;
-  if (!run.Start(program)) {
+  if (!run.Start(program, arguments)) {
     std::fprintf(stderr, "autodrive: cannot start %s\n", program.c_str());
     return 2;
   }
@@ -78,7 +87,12 @@ int main(int argc, char** argv) {
   std::set<HWND> answered;
   DWORD idleSince = GetTickCount();
   DWORD code = 0;
-  while (!run.WaitForExit(50, &code)) {
+  for (;;) {
+    if (run.WaitForExit(50, &code)) {
+      if (!follow || !run.FollowChild(0)) break;
+      Print("handed over to process " + std::to_string(run.Id()));
+      continue;
+    }
     const std::vector<HWND> open = gui::VisibleWindows(run.Id());
     // A handle may come back for a later window once its window is gone.
     for (auto it = watched.begin(); it != watched.end();) {

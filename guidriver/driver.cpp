@@ -1,5 +1,7 @@
 #include "guidriver/driver.h"
 
+#include <tlhelp32.h>
+
 #include <vector>
 
 #include "support/command_line.h"
@@ -73,6 +75,27 @@ void Program::Kill() {
     TerminateProcess(process_.Get(), 99);
     WaitForSingleObject(process_.Get(), 5000);
   }
+}
+
+bool Program::FollowChild(DWORD timeoutMs) {
+  if (!WaitForExit(timeoutMs, nullptr)) return false;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  HANDLE child = nullptr;
+  DWORD childId = 0;
+  for (BOOL more = Process32First(snapshot, &entry); more && !child; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ParentProcessID != pid_ || entry.th32ProcessID == pid_) continue;
+    child = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
+    childId = entry.th32ProcessID;
+  }
+  CloseHandle(snapshot);
+  if (!child) return false;
+  CloseHandle(process_);
+  process_ = child;
+  pid_ = childId;
+  return true;
 }
 
 std::vector<HWND> VisibleWindows(DWORD pid) {

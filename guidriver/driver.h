@@ -34,6 +34,10 @@ class Program {
   // Waits for the exit; false on time-out. The exit code goes to `code`.
   bool WaitForExit(DWORD timeoutMs, DWORD* code);
   void Kill();
+  // For a program that hands its work over to a process it starts (and then
+  // ends): waits for the end, then takes that process over. False when the
+  // program did not end or started no process that is still running.
+  bool FollowChild(DWORD timeoutMs);
 
  private:
   KernelHandle process_;

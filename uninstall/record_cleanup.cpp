@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "ide/product_options.h"
+#include "records/uninstall.h"
 #include "records/record_text.h"
 #include "setup/folders.h"
 #include "support/registry.h"
@@ -9,7 +10,6 @@
 #include "uninstall/entry.h"
 #include "uninstall/removal.h"
 #include "uninstall/removal_rules.h"
-#include "records/uninstall.h"
 
 void RemoveFromProductRecord(const UninstallEntry& entry) {
   if (!entry.productName.empty()) {
@@ -40,7 +40,7 @@ void RemoveCreatedFolders(const UninstallEntry& entry, Leftovers& leftovers) {
   for (const std::string& folder : DeepestFirst(entry.folders)) {
     if (!FolderExists(folder) || RemoveDirectoryA(folder.c_str())) continue;
     kept.Add(folder);
-    leftovers.push_back(FolderLeftover(folder));
+    leftovers.folders.push_back(folder);
   }
   if (kept.Count() != entry.folders.Count()) WriteUninstallValue(entry.appName, "FOLDERS", kept.Text());
 }

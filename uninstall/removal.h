@@ -1,15 +1,15 @@
 #pragma once
 // The uninstaller's steps, each undoing one kind of record the installer
-// left. What cannot be removed goes to `leftovers` (one line each) and stays
-// recorded, so that a second run can finish the work.
+// left. What cannot be removed goes to `leftovers` and stays recorded, so
+// that a second run can finish the work.
 #include <string>
 #include <vector>
 
 #include "support/string_list.h"
+#include "uninstall/removal_rules.h"
 
 struct UninstallEntry;
 class TProgressDialog;
-using Leftovers = std::vector<std::string>;
 
 // Each file of the entry's list: its shared count lowered by one when
 // another installation still counts it (the file stays), otherwise the file
@@ -25,5 +25,6 @@ void UnregisterFromIde(const UninstallEntry& entry, const StringList& deletedFil
 // rewritten. Empty keys of the maker are removed.
 void RemoveFromProductRecord(const UninstallEntry& entry);
 
-// The folders the installation created, deepest first, each only when empty.
+// The folders the installation created, deepest first, each only when empty;
+// those left stay in the entry's list.
 void RemoveCreatedFolders(const UninstallEntry& entry, Leftovers& leftovers);

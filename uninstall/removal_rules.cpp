@@ -60,19 +60,25 @@ std::string ConfirmRemovalMessage(const std::string& appName) {
       {appName});
 }
 
-std::string RemovedMessage(const std::string& appName) { return FormatText("%s was removed.", {appName}); }
-
-std::string LeftoversMessage(const std::string& appName, const std::vector<std::string>& leftovers) {
-  std::string text = FormatText(
-      "%s was removed, except the following, which could not be (a file in use or a folder that is not "
-      "empty). They stay recorded: close the programs that use them and run the uninstaller again to finish."
-      "\r\n",
-      {appName});
-  for (const std::string& line : leftovers) text += "\r\n" + line;
+std::string ClosingMessage(const std::string& appName, const Leftovers& leftovers) {
+  if (leftovers.Empty()) return FormatText("%s was removed.", {appName});
+  std::string text;
+  if (!leftovers.files.empty()) {
+    text = FormatText(
+        "%s was removed, except the following, which could not be (a file in use or a folder that is not "
+        "empty). They stay recorded: close the programs that use them and run the uninstaller again to "
+        "finish.\r\n",
+        {appName});
+    for (const std::string& file : leftovers.files) text += "\r\n" + file;
+    for (const std::string& folder : leftovers.folders) text += "\r\n" + FormatText("%s (folder not empty)", {folder});
+    return text;
+  }
+  text = FormatText("%s was removed. These folders were left in place, as they hold files that were not "
+                    "installed with it:\r\n",
+                    {appName});
+  for (const std::string& folder : leftovers.folders) text += "\r\n" + folder;
   return text;
 }
-
-std::string FolderLeftover(const std::string& folder) { return FormatText("%s (folder not empty)", {folder}); }
 
 std::string UninstallFailedMessage(const std::string& appName, const std::string& reason) {
   return FormatText("%s could not be removed completely: %s\r\n\r\nRun the uninstaller again to finish.",

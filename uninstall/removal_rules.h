@@ -27,12 +27,21 @@ std::string CopyCommandLine(const std::string& copyPath, std::uint64_t originalP
 // (most separators) first, list order kept among equals.
 std::vector<std::string> DeepestFirst(const StringList& folders);
 
+// What a run could not remove. A file stays recorded for a second run; a
+// folder that is not empty holds what the installation did not put there
+// (the user's files, another product's folder) unless a file of its own is
+// still in it.
+struct Leftovers {
+  std::vector<std::string> files;
+  std::vector<std::string> folders;
+  bool Empty() const { return files.empty() && folders.empty(); }
+};
+
 extern const char* const kCaptionUninstall;  // "Uninstall"
 std::string MissingArgumentMessage();
 std::string NoEntryMessage(const std::string& appName);
 std::string ConfirmRemovalMessage(const std::string& appName);
-std::string RemovedMessage(const std::string& appName);
-// `leftovers`: one line per file or folder that could not be removed.
-std::string LeftoversMessage(const std::string& appName, const std::vector<std::string>& leftovers);
-std::string FolderLeftover(const std::string& folder);
+// The closing message: removed, removed but for files in use (to finish with
+// a second run), or removed with folders left in place.
+std::string ClosingMessage(const std::string& appName, const Leftovers& leftovers);
 std::string UninstallFailedMessage(const std::string& appName, const std::string& reason);

@@ -13,14 +13,16 @@ namespace {
 enum class FileOutcome { Released, Deleted, InUse };
 
 // True when the file is gone afterwards, also when it was gone before.
+bool IsGone(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
 bool DeleteInstalledFile(const std::string& path) {
   const DWORD attr = GetFileAttributesA(path.c_str());
-  if (attr == INVALID_FILE_ATTRIBUTES) return true;
+  if (attr == INVALID_FILE_ATTRIBUTES) return IsGone(GetLastError());
   if (attr & FILE_ATTRIBUTE_READONLY) SetFileAttributesA(path.c_str(), attr & ~FILE_ATTRIBUTE_READONLY);
   if (DeleteFileA(path.c_str())) return true;
   const DWORD error = GetLastError();
   if (attr & FILE_ATTRIBUTE_READONLY) SetFileAttributesA(path.c_str(), attr);
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  return IsGone(error);
 }
 
 // The order keeps a run that is cut short safe to repeat: a released file
@@ -56,7 +58,7 @@ StringList RemoveInstalledFiles(const UninstallEntry& entry, TProgressDialog* pr
         deleted.Add(path);
         break;
       case FileOutcome::InUse:
-        leftovers.push_back(path);
+        leftovers.files.push_back(path);
         break;
       case FileOutcome::Released:
         break;

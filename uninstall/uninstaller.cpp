@@ -20,7 +20,7 @@ const char kProgressCaption[] = "Removing files";
 
 void Tell(const std::string& text, unsigned icon) { ShowMessage(text, kCaptionUninstall, MB_OK | icon); }
 
-// The steps in their order; the entry goes last, and only when nothing is
+// The steps in their order; the entry goes last, and only when no file is
 // left, so that a run cut short or a file in use can be finished later.
 Leftovers RemoveInstallation(const UninstallEntry& entry) {
   Leftovers leftovers;
@@ -33,7 +33,9 @@ Leftovers RemoveInstallation(const UninstallEntry& entry) {
   UnregisterFromIde(entry, deleted);
   RemoveFromProductRecord(entry);
   RemoveCreatedFolders(entry, leftovers);
-  if (leftovers.empty()) DeleteUninstallEntry(entry.appName);
+  // Folders left with no file of the installation in them hold what is not
+  // its own: nothing a second run could do, so they keep no entry.
+  if (leftovers.files.empty()) DeleteUninstallEntry(entry.appName);
   return leftovers;
 }
 
@@ -46,10 +48,7 @@ void Uninstall(const UninstallRequest& request) {
     return;
   if (!CheckIdeNotRunning(entry.appName)) return;
   const Leftovers leftovers = RemoveInstallation(entry);
-  if (leftovers.empty())
-    Tell(RemovedMessage(entry.appName), MB_ICONINFORMATION);
-  else
-    Tell(LeftoversMessage(entry.appName, leftovers), MB_ICONWARNING);
+  Tell(ClosingMessage(entry.appName, leftovers), leftovers.Empty() ? MB_ICONINFORMATION : MB_ICONWARNING);
 }
 
 }  // namespace

@@ -80,8 +80,13 @@ Box ReadBox(HWND window) {
   return box;
 }
 
-Session::Session(const std::string& exePath, const std::string& workDir) : exe_(exePath) {
-  EXPECT_TRUE(program_.Start(exePath, "", workDir)) << "cannot start " << exePath;
+Session::Session(const std::string& exePath, const std::string& workDir, const std::string& arguments)
+    : exe_(exePath) {
+  EXPECT_TRUE(program_.Start(exePath, arguments, workDir)) << "cannot start " << exePath;
+}
+
+void Session::FollowHandOver(DWORD timeoutMs) {
+  EXPECT_TRUE(program_.FollowChild(timeoutMs)) << exe_ << " handed over to no process";
 }
 
 Session::~Session() { program_.Kill(); }

@@ -48,7 +48,7 @@ struct Box {
 // One run of a program, driven like a user would.
 class Session {
  public:
-  explicit Session(const std::string& exePath, const std::string& workDir = "");
+  explicit Session(const std::string& exePath, const std::string& workDir = "", const std::string& arguments = "");
   ~Session();
   // Waits for the window with this caption; fails the test naming it when it
   // does not come.
@@ -58,6 +58,9 @@ class Session {
   // Waits for the program to end; fails when it does not, or shows a window
   // meanwhile, or ends with a code other than 0.
   void ExpectEnd(DWORD timeoutMs = 30000);
+  // Goes on with the process the program handed its work over to (it ends
+  // after starting it); fails the test when there is none.
+  void FollowHandOver(DWORD timeoutMs = 15000);
   gui::Program& Program() { return program_; }
 
  private:

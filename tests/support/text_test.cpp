@@ -37,3 +37,20 @@ TEST(CommandLine, ToolOptionsAndSource) {
   EXPECT_EQ(BuildCommandLine("C:\\Prog\\X\\UnInstall.exe", "", {"My App"}),
             "\"C:\\Prog\\X\\UnInstall.exe\" \"My App\"");
 }
+
+TEST(CommandLine, SplitUndoesTheQuoting) {
+  const std::vector<std::string> args[] = {
+      {"C:\\Prog\\X\\UnInstall.exe", "My App"},
+      {"C:\\Program Files\\X\\a.exe", "C:\\Program Files\\X\\", "say \"hi\"", "a\\\\\"b", "", "\\\\server\\"},
+      {"prog"},
+  };
+  for (const auto& a : args) {
+    std::vector<std::string> rest(a.begin() + 1, a.end());
+    EXPECT_EQ(SplitCommandLine(BuildCommandLine(a[0], "", rest)), a);
+  }
+  // The program name takes quotes as grouping only; arguments may be bare.
+  EXPECT_EQ(SplitCommandLine("C:\\a\\b.exe  x\\\\y  \"c d\"e\t\\\"f"),
+            (std::vector<std::string>{"C:\\a\\b.exe", "x\\\\y", "c de", "\"f"}));
+  EXPECT_EQ(SplitCommandLine("\"C:\\a b\\\"x"), (std::vector<std::string>{"C:\\a b\\x"}));
+  EXPECT_EQ(SplitCommandLine(""), std::vector<std::string>{""});
+}
