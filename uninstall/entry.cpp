@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "records/record_text.h"
+#include "support/command_line.h"
 #include "support/registry.h"
 
 bool ReadUninstallEntry(const std::string& appName, UninstallEntry& entry) {
@@ -14,6 +15,7 @@ bool ReadUninstallEntry(const std::string& appName, UninstallEntry& entry) {
   entry.productName = ReadRegistryString(key.Get(), "PRODUCTNAME");
   entry.subProductNames = ReadRegistryString(key.Get(), "SUBPRODUCTNAME");
   entry.ideCode = ReadRegistryString(key.Get(), "DELPHIVER");
+  entry.program = SplitCommandLine(ReadRegistryString(key.Get(), "UninstallString")).front();
   entry.folders.SetText(ReadRegistryString(key.Get(), "FOLDERS"));
   entry.installedHelps.SetText(ReadRegistryString(key.Get(), "INSTALLEDHELPS"));
   RegKey files;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "ide/catalogue.h"
+#include "ide/help_index.h"
 #include "ide/ide_table.h"
 #include "setup/folders.h"
 #include "setup/paths.h"
@@ -25,9 +26,7 @@ void RemoveHelpIndexes(IdeKind kind, const StringList& installedHelps) {
   for (const std::string& help : installedHelps) {
     // A help file that another installation still counts keeps its line.
     if (FileExists(ExtractFilePath(contents) + help)) continue;
-    // HELP-INDEX: RemoveHelpIndex(help, contents) from ide/help_index.h goes
-    // here once the help contents editing is on main.
-    (void)help;
+    RemoveHelpIndex(help, contents);
   }
 }
 

@@ -5,6 +5,7 @@
 #include "dialogs/progress_dialog.h"
 #include "records/record_text.h"
 #include "support/registry.h"
+#include "support/text.h"
 #include "uninstall/entry.h"
 #include "uninstall/removal.h"
 
@@ -49,10 +50,7 @@ FileOutcome RemoveInstalledFile(const std::string& appName, const std::string& p
 
 StringList RemoveInstalledFiles(const UninstallEntry& entry, TProgressDialog* progress, Leftovers& leftovers) {
   StringList deleted;
-  if (progress) progress->SetTotal(entry.files.size());
-  for (size_t i = 0; i < entry.files.size(); ++i) {
-    const std::string& path = entry.files[i];
-    if (progress) progress->ShowEntry(path, i + 1);
+  const auto remove = [&](const std::string& path) {
     switch (RemoveInstalledFile(entry.appName, path)) {
       case FileOutcome::Deleted:
         deleted.Add(path);
@@ -63,7 +61,21 @@ StringList RemoveInstalledFiles(const UninstallEntry& entry, TProgressDialog* pr
       case FileOutcome::Released:
         break;
     }
+  };
+  // The uninstaller the entry starts goes last, and stays with the entry
+  // while another file does: the second run needs it.
+  std::vector<std::string> program;
+  if (progress) progress->SetTotal(entry.files.size());
+  for (size_t i = 0; i < entry.files.size(); ++i) {
+    const std::string& path = entry.files[i];
+    if (progress) progress->ShowEntry(path, i + 1);
+    if (SameText(path, entry.program))
+      program.push_back(path);
+    else
+      remove(path);
   }
+  if (leftovers.files.empty())
+    for (const std::string& path : program) remove(path);
   DeleteEmptyRegistryKey(HKEY_CURRENT_USER, kSharedFileCountsPath);
   return deleted;
 }
