@@ -1,7 +1,8 @@
 // mksetup: makes a product's installer from a setup-script file and the
 // product's files.
-//   mksetup [--stub setup.exe] [--unrar unrar.dll] SCRIPT PAYLOAD OUTPUT
-// PAYLOAD is a ready RAR archive or a folder, which is packed into one.
+//   mksetup [--stub setup.exe] [--unrar unrar.dll] [--uninstaller uninstall.exe] SCRIPT PAYLOAD OUTPUT
+// PAYLOAD is a ready RAR archive or a folder, which is packed into one (with
+// the uninstaller at its root when it has none).
 #include <windows.h>
 
 #include <cstdio>
@@ -33,16 +34,22 @@ std::string ProgramDir() {
 int main(int argc, char** argv) {
   std::string stub = ProgramDir() + "setup.exe";
   std::string unrar = ProgramDir() + "unrar.dll";
+  std::string uninstaller = ProgramDir() + kUninstallerName;
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
-    if ((a == "--stub" || a == "--unrar") && i + 1 < argc) {
-      (a == "--stub" ? stub : unrar) = argv[++i];
+    if (a == "--stub" && i + 1 < argc) {
+      stub = argv[++i];
+    } else if (a == "--unrar" && i + 1 < argc) {
+      unrar = argv[++i];
+    } else if (a == "--uninstaller" && i + 1 < argc) {
+      uninstaller = argv[++i];
     } else {
       args.push_back(a);
     }
   }
-  if (args.size() != 3) return Fail("usage: mksetup [--stub setup.exe] [--unrar unrar.dll] SCRIPT PAYLOAD OUTPUT");
+  if (args.size() != 3)
+    return Fail("usage: mksetup [--stub setup.exe] [--unrar unrar.dll] [--uninstaller uninstall.exe] SCRIPT PAYLOAD OUTPUT");
   const std::string& scriptPath = args[0];
   const std::string& payload = args[1];
   const std::string& output = args[2];
@@ -57,7 +64,9 @@ int main(int argc, char** argv) {
   for (const ScriptFileEntry& e : script.entries) values.emplace_back(e.key, e.value);
 
   std::string archive;
-  if (!LoadPayload(payload, archive, error)) return Fail(error);
+  std::string warning;
+  if (!LoadPayload(payload, uninstaller, archive, warning, error)) return Fail(error);
+  if (!warning.empty()) std::fprintf(stderr, "mksetup: warning: %s\n", warning.c_str());
   values.emplace_back(scriptkey::kCabFile, archive);
   std::string library;
   if (ReadWholeFile(unrar, library) != FileStatus::kOk) return Fail("cannot read the RAR library " + unrar);

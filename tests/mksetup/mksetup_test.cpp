@@ -120,3 +120,51 @@ TEST(Mksetup, AFolderPayloadIsPackedAndInstalls) {
   EXPECT_TRUE(harness::FolderExists(installDir + "\\empty folder"));
   harness::DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mksetup Folder Test");
 }
+
+// The uninstaller at the payload's root: added to a folder that has none
+// (mksetup's own, or the one --uninstaller names); a ready archive without
+// one is taken as it is, with a warning.
+TEST(Mksetup, AddsTheUninstallerWhenThePayloadHasNone) {
+  Vendor v;
+  const std::string product = v.dir + "product";
+  CreateDirectoryA(product.c_str(), nullptr);
+  harness::WriteFileBytes(product + "\\readme.txt", "read me");
+  const std::string own = v.dir + "own_uninstall.exe";
+  harness::WriteFileBytes(own, "MZ the vendor's own");
+  const std::string bare = v.dir + "bare.rar";
+  harness::WriteFileBytes(bare, harness::MakeRarArchive({{"readme.txt", "read me"}}));
+  const struct {
+    std::string options;
+    std::string payload;
+    std::string uninstaller;  // what the installation gets; empty: none
+    std::string warning;
+  } cases[] = {
+      {"", product, harness::ReadFileBytes(harness::BinDir() + "uninstall.exe"), ""},
+      {"--uninstaller \"" + own + "\" ", product, "MZ the vendor's own", ""},
+      {"", bare, "",
+       "mksetup: warning: the payload " + bare +
+           " has no uninstall.exe at its root: the installed product cannot be removed (give the payload as a "
+           "folder to have one added)\r\n"},
+  };
+  const std::string installDir = v.dir + "Installed\\";
+  harness::WriteFileBytes(v.script, "APPNAME = Mksetup Uninstaller Test\nINSTALLDIR = " + installDir +
+                                        "\nPROMPTINSTALLDIR = No\nCHECKPREVVERSION = No\nCHECKDELPHI = No\n"
+                                        "SUCCESSMESSAGE = Yes\n");
+  for (const auto& c : cases) {
+    std::string out;
+    ASSERT_EQ(harness::RunTool(harness::BinDir() + "mksetup.exe",
+                               c.options + "\"" + v.script + "\" \"" + c.payload + "\" \"" + v.output + "\"", &out),
+              0u)
+        << out;
+    EXPECT_EQ(out.substr(0, out.find("mksetup: wrote")), c.warning);
+    DeleteFileA((installDir + "uninstall.exe").c_str());
+    harness::RunToCompletion(v.output);
+    EXPECT_EQ(harness::ReadFileBytes(installDir + "readme.txt"), "read me");
+    EXPECT_EQ(harness::FileExists(installDir + "uninstall.exe"), !c.uninstaller.empty()) << c.payload;
+    if (!c.uninstaller.empty()) {
+      EXPECT_EQ(harness::ReadFileBytes(installDir + "uninstall.exe"), c.uninstaller);
+    }
+    harness::DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mksetup Uninstaller Test\\Files");
+    harness::DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mksetup Uninstaller Test");
+  }
+}
