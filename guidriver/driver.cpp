@@ -83,12 +83,29 @@ bool Program::FollowChild(DWORD timeoutMs) {
   if (snapshot == INVALID_HANDLE_VALUE) return false;
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
+  // The last process it started: Wine may have started its desktop process
+  // for the program too, before.
   HANDLE child = nullptr;
   DWORD childId = 0;
-  for (BOOL more = Process32First(snapshot, &entry); more && !child; more = Process32Next(snapshot, &entry)) {
+  ULONGLONG newest = 0;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
     if (entry.th32ParentProcessID != pid_ || entry.th32ProcessID == pid_) continue;
-    child = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
+    HANDLE candidate =
+        OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
+    FILETIME created, exited, kernel, user;
+    if (!candidate || !GetProcessTimes(candidate, &created, &exited, &kernel, &user)) {
+      if (candidate) CloseHandle(candidate);
+      continue;
+    }
+    const ULONGLONG when = (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+    if (child && when < newest) {
+      CloseHandle(candidate);
+      continue;
+    }
+    if (child) CloseHandle(child);
+    child = candidate;
     childId = entry.th32ProcessID;
+    newest = when;
   }
   CloseHandle(snapshot);
   if (!child) return false;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the demo product's installer with mksetup and drives it under Wine
-# like a user who accepts every default, then shows what it left behind.
+# like a user who accepts every default, shows what it left behind, then
+# runs the uninstaller the same way and shows what is left after it.
 # ZX_DEMO_SHOW=1 with a DISPLAY set shows the real windows instead of the
 # headless run.
 set -euo pipefail
@@ -20,8 +21,8 @@ fi
 
 echo "== The demo product's payload"
 cp -r "$root/demo/payload" "$work/payload"
-cp "$root/build/win64/bin/uninstall_placeholder.exe" "$work/payload/uninstall.exe"
 (cd "$work/payload" && find . -type f | sort | sed 's/^\.\//  /')
+echo "  (mksetup adds its uninstall.exe at the root)"
 
 echo "== mksetup"
 wine "$bin/mksetup.exe" "$(winpath "$root/demo/tabrel_d5.script")" "$(winpath "$work/payload")" \
@@ -36,7 +37,6 @@ echo "== The installer, as the user sees it"
 wine "$bin/autodrive.exe" "$(winpath "$work/tabrel_d5_setup.exe")"
 wineserver -w
 
-echo "== What it wrote"
 show_key() {
   local out
   out=$(wine reg query "$1" /s 2>/dev/null | tr -d '\r' | sed '/^$/d' | grep -v '^reg: ') || true
@@ -44,26 +44,39 @@ show_key() {
   if [ -n "$out" ]; then echo "$out" | awk '/^(HKEY_|    )/ { print "  " $0; next } { print "              " $0 }'
   else echo "  (no key $1)"; fi
 }
-show_key 'HKCU\Software\Corvane Company'
-show_key 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvane Tabrel for Delphi 5'
-show_key 'HKCU\Software\Borland\Delphi\5.0\Known Packages'
-drive=$WINEPREFIX/drive_c
-echo "  files in C:\\Corvane:"
-if [ -d "$drive/Corvane" ]; then (cd "$drive" && find Corvane -type f | sort | sed 's/^/    /'); else echo "    (none)"; fi
-ide=$drive/Borland/Delphi5
+show_state() {
+  show_key 'HKCU\Software\Corvane Company'
+  show_key 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvane Tabrel for Delphi 5'
+  show_key 'HKCU\Software\Borland\Delphi\5.0\Known Packages'
+  local drive=$WINEPREFIX/drive_c
+  echo "  files in C:\\Corvane:"
+  if [ -d "$drive/Corvane" ]; then (cd "$drive" && find Corvane | sort | sed 's/^/    /'); else echo "    (none)"; fi
+  local ide=$drive/Borland/Delphi5
+  if [ -f "$ide/HELP/delphi5.cnt" ]; then
+    echo "  index lines of the IDE's help contents file C:\\Borland\\Delphi5\\HELP\\delphi5.cnt:"
+    tr -d '\r' < "$ide/HELP/delphi5.cnt" | grep '^:Index ' | sed 's/^/    /'
+  fi
+  echo "  files in the system folder:"
+  (cd "$drive/windows/system32" && ls zx* 2>/dev/null | sed 's/^/    /') || echo "    (none)"
+  echo "  shortcuts in the Start menu's Programs folder, as the shell reads them:"
+  local links=() f rel
+  while IFS= read -r f; do rel=${f#"$drive"/}; links+=("C:\\${rel//\//\\}"); done \
+    < <(find "$drive/users" -path '*/Start Menu/Programs/*' -name '*.lnk' | sort)
+  if [ ${#links[@]} -gt 0 ]; then wine "$root/build/win64/bin/show_link.exe" "${links[@]}" | tr -d '\r' | sed 's/^/    /'
+  else echo "    (none)"; fi
+}
+
+echo "== What it wrote"
+ide=$WINEPREFIX/drive_c/Borland/Delphi5
 if [ -f "$ide/tools.log" ]; then
   echo "  the IDE's tools as the installer started them (folder>command line):"
   tr -d '\r' < "$ide/tools.log" | sed 's/^/    /'
 fi
-if [ -f "$ide/HELP/delphi5.cnt" ]; then
-  echo "  index lines of the IDE's help contents file C:\\Borland\\Delphi5\\HELP\\delphi5.cnt:"
-  tr -d '\r' < "$ide/HELP/delphi5.cnt" | grep '^:Index ' | sed 's/^/    /'
-fi
-echo "  files in the system folder:"
-(cd "$drive/windows/system32" && ls zx* 2>/dev/null | sed 's/^/    /') || echo "    (none)"
-echo "  shortcuts in the Start menu's Programs folder, as the shell reads them:"
-links=()
-while IFS= read -r f; do rel=${f#"$drive"/}; links+=("C:\\${rel//\//\\}"); done \
-  < <(find "$drive/users" -path '*/Start Menu/Programs/*' -name '*.lnk' | sort)
-if [ ${#links[@]} -gt 0 ]; then wine "$root/build/win64/bin/show_link.exe" "${links[@]}" | tr -d '\r' | sed 's/^/    /'
-else echo "    (none)"; fi
+show_state
+
+echo "== The uninstaller, started by the entry's command, as the user sees it"
+wine "$bin/autodrive.exe" --follow 'C:\Corvane\Tab_D5\UnInstall.exe' 'Corvane Tabrel for Delphi 5'
+wineserver -w
+
+echo "== What is left after it"
+show_state

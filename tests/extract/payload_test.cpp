@@ -7,18 +7,13 @@
 #include "tests/harness/harness.h"
 
 using harness::Session;
+using harness::SystemDir;
 
 namespace {
 
 const char kApp[] = "Payload Test";
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Payload Test";
 const char kSupportText[] = "An error occured during installation.\r\nPlease contact support@corvane.example";
-
-std::string SystemDir() {
-  char buffer[MAX_PATH] = {};
-  GetSystemDirectoryA(buffer, sizeof buffer);
-  return std::string(buffer) + "\\";
-}
 
 // A substitute Delphi 5 whose help contents file exists: IdeHelpDir is its HELP folder.
 std::string InstallIdeWithHelp(const std::string& root) {

@@ -37,6 +37,12 @@ std::string BinDir() {
   return dir;
 }
 
+std::string SystemDir() {
+  char dir[MAX_PATH] = {};
+  GetSystemDirectoryA(dir, sizeof dir);
+  return std::string(dir) + "\\";
+}
+
 std::string TestDir() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "test";

@@ -17,6 +17,8 @@ namespace harness {
 
 // The folder of the programs under test (ZX_BIN), with a trailing backslash.
 std::string BinDir();
+// The Windows system folder, with a trailing backslash.
+std::string SystemDir();
 // A fresh, empty folder for the current test, with a trailing backslash.
 std::string TestDir();
 

@@ -12,6 +12,7 @@
 #include "uninstall/removal_rules.h"
 
 using harness::Session;
+using harness::SystemDir;
 
 namespace {
 
@@ -20,12 +21,6 @@ const char kCounts[] = "Software\\Corvane Company\\InstalledFiles";
 const char kProducts[] = "Software\\Corvane Company\\InstalledProducts\\";
 const char kKnownPackages[] = "Software\\Borland\\Delphi\\5.0\\Known Packages";
 const char kIdeRoot[] = "C:\\zxuninst\\Delphi5";
-
-std::string SystemDir() {
-  char dir[MAX_PATH] = {};
-  GetSystemDirectoryA(dir, sizeof dir);
-  return std::string(dir) + "\\";
-}
 
 std::string EntryKey(const std::string& app) { return kUninstallRoot + app; }
 
