@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <utility>
 #include <vector>
 
 #include "support/command_line.h"
@@ -79,38 +80,30 @@ void Program::Kill() {
 
 bool Program::FollowChild(DWORD timeoutMs) {
   if (!WaitForExit(timeoutMs, nullptr)) return false;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  // Closed like a file handle: it is INVALID_HANDLE_VALUE when it fails.
+  FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return false;
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
   // The last process it started: Wine may have started its desktop process
   // for the program too, before.
-  HANDLE child = nullptr;
+  KernelHandle child;
   DWORD childId = 0;
   ULONGLONG newest = 0;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+  for (BOOL more = Process32First(snapshot.Get(), &entry); more; more = Process32Next(snapshot.Get(), &entry)) {
     if (entry.th32ParentProcessID != pid_ || entry.th32ProcessID == pid_) continue;
-    HANDLE candidate =
-        OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
+    KernelHandle candidate(
+        OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
     FILETIME created, exited, kernel, user;
-    if (!candidate || !GetProcessTimes(candidate, &created, &exited, &kernel, &user)) {
-      if (candidate) CloseHandle(candidate);
-      continue;
-    }
+    if (!candidate || !GetProcessTimes(candidate.Get(), &created, &exited, &kernel, &user)) continue;
     const ULONGLONG when = (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
-    if (child && when < newest) {
-      CloseHandle(candidate);
-      continue;
-    }
-    if (child) CloseHandle(child);
-    child = candidate;
+    if (child && when < newest) continue;
+    child = std::move(candidate);
     childId = entry.th32ProcessID;
     newest = when;
   }
-  CloseHandle(snapshot);
   if (!child) return false;
-  CloseHandle(process_);
-  process_ = child;
+  process_ = std::move(child);
   pid_ = childId;
   return true;
 }

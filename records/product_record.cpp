@@ -18,22 +18,6 @@ void WriteRecordValue(const RegKey& key, const std::string& name, const std::str
   if (!key || !WriteRegistryString(key.Get(), name, value)) throw RegistryError(FailedToSetDataMessage(name));
 }
 
-std::vector<std::string> ValueNames(HKEY key) {
-  std::vector<std::string> names;
-  DWORD count = 0;
-  DWORD longest = 0;
-  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr,
-                       nullptr, nullptr) != ERROR_SUCCESS)
-    return names;
-  std::vector<char> name(longest + 1);
-  for (DWORD i = 0;; ++i) {
-    DWORD size = static_cast<DWORD>(name.size());
-    if (RegEnumValueA(key, i, name.data(), &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    names.emplace_back(name.data(), size);
-  }
-  return names;
-}
-
 void RemoveFirst(std::vector<std::string>& names, const std::string& name) {
   auto it = std::find_if(names.begin(), names.end(), [&](const std::string& n) { return SameText(n, name); });
   if (it != names.end()) names.erase(it);
@@ -45,7 +29,7 @@ void GetInstalledOptions(const std::string& productName, StringList& list) {
   list.Clear();
   RegKey key;
   if (!OpenRegistryKey(HKEY_CURRENT_USER, ProductRecordPath(productName), key)) return;
-  std::vector<std::string> names = ValueNames(key.Get());
+  std::vector<std::string> names = RegistryValueNames(key.Get());
   RemoveFirst(names, "Version");
   RemoveFirst(names, "FolderName");
   for (const std::string& name : names) list.Add(name);

@@ -2,9 +2,10 @@
 #include <windows.h>
 
 #include "ide/product_options.h"
-#include "records/uninstall.h"
+#include "records/product_record.h"
 #include "records/record_text.h"
-#include "setup/folders.h"
+#include "records/uninstall.h"
+#include "support/files.h"
 #include "support/registry.h"
 #include "support/string_list.h"
 #include "uninstall/entry.h"
@@ -29,7 +30,7 @@ void RemoveFromProductRecord(const UninstallEntry& entry) {
     if (remaining.Empty())
       RegDeleteKeyA(HKEY_CURRENT_USER, RegistrySubkey(path).c_str());
     else
-      UpdateProductOptions(entry.productName, folder);
+      UpdateProductOptions(remaining, folder);
   }
   DeleteEmptyRegistryKey(HKEY_CURRENT_USER, kInstalledProductsPath);
   DeleteEmptyRegistryKey(HKEY_CURRENT_USER, kMakerKeyPath);
