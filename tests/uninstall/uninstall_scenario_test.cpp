@@ -66,12 +66,14 @@ struct Product {
 };
 
 // The demo's shape: a package for the system folder registered with the IDE,
-// help for the IDE's help folder, an option include file.
+// help for the IDE's help folder, an option include file, a shortcut.
 Product DemoLike(const std::string& app, const std::string& dir) {
   Product p(app, "ZX Uninst Demo", "ZX Uninst Demo", dir);
   p.Set("SYSFILES", "zxuninst_d5.bpl\r\n")
       .Set("PACKAGES", "zxuninst_d5.bpl=ZX Uninst Demo\r\n")
       .Set("HELPFILES", "zxuninst.cnt\r\nzxuninst.hlp=ZX Uninst Help\r\n")
+      .Set("PROGLINKS", "ZX Uninst Read Me=readme.txt\r\n")
+      .File("readme.txt", "read me")
       .File("zxuninst_d5.bpl", "MZ package")
       .File("zxuninst.hlp", "help")
       .File("zxuninst.cnt", ":Base zxuninst.hlp\r\n")
