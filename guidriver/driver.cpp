@@ -52,9 +52,14 @@ bool Program::Start(const std::string& path, const std::string& arguments, const
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(path.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      workDir.empty() ? nullptr : workDir.c_str(), &si, &pi))
-    return false;
+  // Under a heavily loaded machine Wine now and then fails to start a program
+  // it starts fine a moment later; a failed start leaves no process, so trying
+  // again is safe.
+  const auto started = [&] {
+    return CreateProcessA(path.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          workDir.empty() ? nullptr : workDir.c_str(), &si, &pi) != FALSE;
+  };
+  if (!WaitUntil(started, 2000)) return false;
   KernelHandle thread(pi.hThread);
   process_.Reset(pi.hProcess);
   pid_ = pi.dwProcessId;

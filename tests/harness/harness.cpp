@@ -161,8 +161,12 @@ DWORD RunTool(const std::string& exe, const std::string& arguments, std::string*
     si.hStdError = file.Get();
     PROCESS_INFORMATION pi = {};
     std::string commandLine = BuildCommandLine(exe, arguments, {});
-    if (CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
-                       &pi)) {
+    // Retried for a while: under load Wine now and then fails a start that works a moment later.
+    const auto started = [&] {
+      return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                            &si, &pi) != FALSE;
+    };
+    if (gui::WaitUntil(started, 2000)) {
       KernelHandle process(pi.hProcess);
       KernelHandle thread(pi.hThread);
       if (WaitForSingleObject(process.Get(), timeoutMs) == WAIT_OBJECT_0) {
