@@ -37,7 +37,7 @@ CHECKPREVVERSION = No
 CHECKDELPHI = No
 SUCCESSMESSAGE = Yes
 SCRIPT
-  "$WINELOADER" "$bin/mksetup.exe" "$(winpath "$work/bench-$files.script")" "$(winpath "$payload")" \
+  "$WINELOADER" "$bin/mksetup.exe" --store "$(winpath "$work/bench-$files.script")" "$(winpath "$payload")" \
     "$(winpath "$work/bench-$files.exe")" >/dev/null
   start=$(date +%s.%N)
   "$WINELOADER" "$bin/autodrive.exe" "$(winpath "$work/bench-$files.exe")" >"$work/run-$files.log"

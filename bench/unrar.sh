@@ -33,7 +33,7 @@ for i in range(files):
     with open(os.path.join(folder, "file%05d.dat" % i), "wb") as f:
         f.write(block[start:start + size])
 PY
-"$WINELOADER" "$win/bin/rarpack.exe" "$(winpath "$work/payload")" "$(winpath "$work/payload.rar")"
+"$WINELOADER" "$win/bin/rarpack.exe" --store "$(winpath "$work/payload")" "$(winpath "$work/payload.rar")" >/dev/null
 sync
 
 run() { "$WINELOADER" "$win/bin/unrar_bench.exe" "$@" 2>/dev/null | tr -d '\r'; }

@@ -1,8 +1,10 @@
 // mksetup: makes a product's installer from a setup-script file and the
 // product's files.
-//   mksetup [--stub setup.exe] [--unrar unrar.dll] [--uninstaller uninstall.exe] SCRIPT PAYLOAD OUTPUT
+//   mksetup [--stub setup.exe] [--unrar unrar.dll] [--uninstaller uninstall.exe] [--store | --solid]
+//           SCRIPT PAYLOAD OUTPUT
 // PAYLOAD is a ready RAR archive or a folder, which is packed into one (with
-// the uninstaller at its root when it has none).
+// the uninstaller at its root when it has none): each file compressed alone,
+// or stored (--store), or as one solid stream (--solid).
 #include <windows.h>
 
 #include <cstdio>
@@ -35,6 +37,7 @@ int main(int argc, char** argv) {
   std::string stub = ProgramDir() + "setup.exe";
   std::string unrar = ProgramDir() + "unrar.dll";
   std::string uninstaller = ProgramDir() + kUninstallerName;
+  RarPacking packing = RarPacking::kCompress;
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
@@ -44,12 +47,15 @@ int main(int argc, char** argv) {
       unrar = argv[++i];
     } else if (a == "--uninstaller" && i + 1 < argc) {
       uninstaller = argv[++i];
+    } else if (a == "--store" || a == "--solid") {
+      packing = a == "--store" ? RarPacking::kStore : RarPacking::kSolid;
     } else {
       args.push_back(a);
     }
   }
   if (args.size() != 3)
-    return Fail("usage: mksetup [--stub setup.exe] [--unrar unrar.dll] [--uninstaller uninstall.exe] SCRIPT PAYLOAD OUTPUT");
+    return Fail("usage: mksetup [--stub setup.exe] [--unrar unrar.dll] [--uninstaller uninstall.exe] [--store | --solid] "
+                "SCRIPT PAYLOAD OUTPUT");
   const std::string& scriptPath = args[0];
   const std::string& payload = args[1];
   const std::string& output = args[2];
@@ -65,7 +71,8 @@ int main(int argc, char** argv) {
 
   std::string archive;
   std::string warning;
-  if (!LoadPayload(payload, uninstaller, archive, warning, error)) return Fail(error);
+  RarSizes sizes;
+  if (!LoadPayload(payload, uninstaller, packing, archive, sizes, warning, error)) return Fail(error);
   if (!warning.empty()) std::fprintf(stderr, "mksetup: warning: %s\n", warning.c_str());
   values.emplace_back(scriptkey::kCabFile, archive);
   std::string library;
@@ -84,5 +91,9 @@ int main(int argc, char** argv) {
     return Fail("cannot write " + output);
   }
   std::printf("mksetup: wrote %s (%zu script keys, payload %zu bytes)\n", output.c_str(), values.size(), archive.size());
+  if (sizes.unpacked || sizes.packed)
+    std::printf("mksetup: files %llu bytes unpacked, %llu bytes packed (%.1f%%)\n",
+                static_cast<unsigned long long>(sizes.unpacked), static_cast<unsigned long long>(sizes.packed),
+                sizes.unpacked ? 100.0 * static_cast<double>(sizes.packed) / static_cast<double>(sizes.unpacked) : 0.0);
   return 0;
 }

@@ -44,8 +44,8 @@ std::string MissingUninstallerWarning(const std::string& path, const std::string
 }
 }  // namespace
 
-bool LoadPayload(const std::string& path, const std::string& uninstallerPath, std::string& archive,
-                 std::string& warning, std::string& error) {
+bool LoadPayload(const std::string& path, const std::string& uninstallerPath, RarPacking packing, std::string& archive,
+                 RarSizes& sizes, std::string& warning, std::string& error) {
   DWORD attr = GetFileAttributesA(path.c_str());
   if (attr == INVALID_FILE_ATTRIBUTES) {
     error = "the payload " + path + " does not exist";
@@ -63,7 +63,9 @@ bool LoadPayload(const std::string& path, const std::string& uninstallerPath, st
         }
         entries.push_back(std::move(uninstaller));
       }
-      archive = WriteRarArchive(entries);
+      RarOptions options;
+      options.packing = packing;
+      archive = WriteRarArchive(entries, options, &sizes);
     } catch (const std::exception& e) {
       error = "cannot pack the folder " + path + ": " + e.what();
       return false;

@@ -16,7 +16,10 @@ inline constexpr std::uint64_t kRar5SplitAfter = 0x10;      // block flag: conti
 inline constexpr std::uint64_t kRar5FileFolder = 0x01;      // file flag
 inline constexpr std::uint64_t kRar5FileHasTime = 0x02;     // file flag: a 4-byte Unix time follows
 inline constexpr std::uint64_t kRar5FileHasCrc = 0x04;      // file flag: a CRC32 follows
+inline constexpr std::uint64_t kRar5SolidArchive = 0x04;      // main header archive flag
 inline constexpr std::uint64_t kRar5SolidCompression = 0x40;  // compression info bit
+inline constexpr unsigned kRar5MethodShift = 7;   // compression info: method 0 (stored) to 5, bits 7-9
+inline constexpr unsigned kRar5WindowShift = 10;  // compression info: window 128 KB << n, bits 10-13
 inline constexpr std::uint64_t kRar5HostWindows = 0;
 
 // RAR 4 (read only): signature, block types and flags.

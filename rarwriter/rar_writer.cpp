@@ -37,26 +37,33 @@ std::string ArchivePath(const RarEntry& e) {
   return path;
 }
 
-void PutEntry(std::string& out, const RarEntry& e) {
+void PutEntry(std::string& out, const RarEntry& e, EntryPacker& packer, RarSizes& sizes) {
+  std::string packed;
+  std::uint64_t compression = 0;
+  const bool compressed = !e.folder && packer.Pack(e.data, packed, compression);
+  if (e.folder) compression = 0;
   // Readers want a data area in every file block, a folder's being empty.
-  const std::uint64_t dataSize = e.folder ? 0 : e.data.size();
+  const std::uint64_t dataSize = e.folder ? 0 : compressed ? packed.size() : e.data.size();
+  const std::uint64_t unpackedSize = e.folder ? 0 : e.data.size();
+  sizes.unpacked += unpackedSize;
+  sizes.packed += dataSize;
   std::string f;
   PutVint(f, kRar5FileHeader);
   PutVint(f, kRar5HasData);
   PutVint(f, dataSize);
   const std::uint64_t flags = (e.folder ? kRar5FileFolder : kRar5FileHasCrc) | (e.dosTime ? kRar5FileHasTime : std::uint64_t{0});
   PutVint(f, flags);
-  PutVint(f, dataSize);
+  PutVint(f, unpackedSize);
   PutVint(f, e.attributes | (e.folder ? kAttrFolder : 0u));
   if (e.dosTime) PutU32(f, static_cast<std::uint32_t>(DosTimeToUnix(e.dosTime)));
   if (!e.folder) PutU32(f, Crc32(e.data.data(), e.data.size()));
-  PutVint(f, 0);  // compression: version 0, not solid, stored
+  PutVint(f, compression);
   PutVint(f, kRar5HostWindows);
   const std::string path = ArchivePath(e);
   PutVint(f, path.size());
   f += path;
   PutHeader(out, f);
-  if (!e.folder) out += e.data;
+  if (!e.folder) out += compressed ? packed : e.data;
 }
 
 // Days from 1970-01-01 to a civil date (proleptic Gregorian).
@@ -71,14 +78,17 @@ std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
 
 }  // namespace
 
-std::string WriteRarArchive(const std::vector<RarEntry>& entries) {
+std::string WriteRarArchive(const std::vector<RarEntry>& entries, const RarOptions& options, RarSizes* sizes) {
   std::string out(kRar5Signature, 8);
   std::string main;
   PutVint(main, kRar5MainHeader);
   PutVint(main, 0);  // header flags
-  PutVint(main, 0);  // archive flags: one volume, not solid
+  PutVint(main, options.packing == RarPacking::kSolid ? kRar5SolidArchive : 0);  // archive flags: one volume
   PutHeader(out, main);
-  for (const RarEntry& e : entries) PutEntry(out, e);
+  EntryPacker packer(options.packing, options.dictBits);
+  RarSizes sums;
+  for (const RarEntry& e : entries) PutEntry(out, e, packer, sums);
+  if (sizes) *sizes = sums;
   std::string end;
   PutVint(end, kRar5EndHeader);
   PutVint(end, 0);

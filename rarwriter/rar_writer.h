@@ -1,10 +1,13 @@
 #pragma once
-// Writes RAR 5 archives with stored (uncompressed) entries: what the
-// installer-making tool packs a product's files into. No system calls, so it
-// is tested natively and read back there with libarchive.
+// Writes RAR 5 archives: what the installer-making tool packs a product's
+// files into, stored or compressed (each file alone or as one solid stream).
+// No system calls, so it is tested natively and read back there with
+// libarchive.
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "rarwriter/entry_packer.h"
 
 struct RarEntry {
   // Path inside the archive, "\" or "/" between names, in the Windows
@@ -18,8 +21,22 @@ struct RarEntry {
   std::uint32_t dosTime = 0;        // DOS date and time, taken as UTC; 0 writes no time
 };
 
-// The whole archive, entries in the given order.
-std::string WriteRarArchive(const std::vector<RarEntry>& entries);
+struct RarOptions {
+  RarPacking packing = RarPacking::kStore;
+  // The readers' largest window, 2^dictBits bytes (17 to 26): a solid
+  // stream's window; a file alone gets one its size, at most this.
+  unsigned dictBits = EntryPacker::kDefaultDictBits;
+};
+
+struct RarSizes {
+  std::uint64_t unpacked = 0;  // the files' bytes
+  std::uint64_t packed = 0;    // their data areas in the archive
+};
+
+// The whole archive, entries in the given order; `sizes` (when given) sums
+// up the files.
+std::string WriteRarArchive(const std::vector<RarEntry>& entries, const RarOptions& options = {},
+                            RarSizes* sizes = nullptr);
 
 // Bytes in code page 1252 as UTF-8 (the code points Windows gives the five
 // unassigned bytes are kept, so every byte has an image).

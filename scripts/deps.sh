@@ -6,7 +6,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(cmake ninja-build g++ make python3
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
-          wine64 wine googletest sharutils dpkg-dev xvfb imagemagick fonts-wine libarchive-dev)
+          wine64 wine googletest sharutils dpkg-dev xvfb imagemagick fonts-wine libarchive-dev
+          libarchive-tools)
 
 missing=()
 for p in "${packages[@]}"; do

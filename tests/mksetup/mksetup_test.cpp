@@ -94,31 +94,46 @@ TEST(Mksetup, UnreadableScript) {
   EXPECT_FALSE(harness::FileExists(v.output));
 }
 
+// Every packing of a folder installs the same files; mksetup names the sizes.
 TEST(Mksetup, AFolderPayloadIsPackedAndInstalls) {
-  Vendor v;
-  const std::string product = v.dir + "product\\";
-  CreateDirectoryA(product.c_str(), nullptr);
-  CreateDirectoryA((product + "units").c_str(), nullptr);
-  CreateDirectoryA((product + "empty folder").c_str(), nullptr);
-  harness::WriteFileBytes(product + "uninstall.exe", "MZ placeholder");
-  harness::WriteFileBytes(product + "units\\prod.inc", "{$DEFINE X}\r\n{$I zx.inc}\r\n");
-  const std::string installDir = v.dir + "Installed";
-  std::string out;
-  harness::WriteFileBytes(v.script, "APPNAME = Mksetup Folder Test\nINSTALLDIR = " + installDir +
-                                        "\nPROMPTINSTALLDIR = No\nCHECKPREVVERSION = No\nCHECKDELPHI = No\n"
-                                        "SUCCESSMESSAGE = Yes\n");
-  ASSERT_EQ(harness::RunTool(harness::BinDir() + "mksetup.exe",
-                             harness::Quoted({v.script, RemoveSlash(product), v.output}), &out),
-            0u)
-      << out;
-  harness::Session run(v.output);
-  run.Expect("Welcome!").Press("OK");
-  run.Answer("Setup", "Installation completed.", "OK");
-  run.ExpectEnd();
-  EXPECT_EQ(harness::ReadFileBytes(installDir + "\\uninstall.exe"), "MZ placeholder");
-  EXPECT_EQ(harness::ReadFileBytes(installDir + "\\units\\prod.inc"), "{$DEFINE X}\r\n{$I zx.inc}\r\n");
-  EXPECT_TRUE(harness::FolderExists(installDir + "\\empty folder"));
-  harness::DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mksetup Folder Test");
+  std::string text;
+  for (int i = 0; i < 400; ++i) text += "{$DEFINE X" + std::to_string(i % 7) + "}\r\n{$I zx.inc}\r\n";
+  const struct {
+    const char* option;
+    bool shrinks;
+  } kPackings[] = {{"", true}, {"--store", false}, {"--solid", true}};
+  for (const auto& packing : kPackings) {
+    SCOPED_TRACE(packing.option);
+    const std::string installDir = harness::TestDir() + "Installed" + std::to_string(&packing - kPackings);
+    Vendor v;
+    const std::string product = v.dir + "product\\";
+    CreateDirectoryA(product.c_str(), nullptr);
+    CreateDirectoryA((product + "units").c_str(), nullptr);
+    CreateDirectoryA((product + "empty folder").c_str(), nullptr);
+    harness::WriteFileBytes(product + "uninstall.exe", "MZ placeholder");
+    harness::WriteFileBytes(product + "units\\prod.inc", text);
+    std::string out;
+    harness::WriteFileBytes(v.script, "APPNAME = Mksetup Folder Test\nINSTALLDIR = " + installDir +
+                                          "\nPROMPTINSTALLDIR = No\nCHECKPREVVERSION = No\nCHECKDELPHI = No\n"
+                                          "SUCCESSMESSAGE = Yes\n");
+    ASSERT_EQ(harness::RunTool(harness::BinDir() + "mksetup.exe",
+                               (*packing.option ? std::string(packing.option) + " " : std::string()) +
+                                   harness::Quoted({v.script, RemoveSlash(product), v.output}),
+                               &out),
+              0u)
+        << out;
+    const std::string unpacked = std::to_string(text.size() + 14);
+    EXPECT_NE(out.find("files " + unpacked + " bytes unpacked, "), std::string::npos) << out;
+    EXPECT_EQ(out.find(" " + unpacked + " bytes packed") == std::string::npos, packing.shrinks) << out;
+    harness::Session run(v.output);
+    run.Expect("Welcome!").Press("OK");
+    run.Answer("Setup", "Installation completed.", "OK");
+    run.ExpectEnd();
+    EXPECT_EQ(harness::ReadFileBytes(installDir + "\\uninstall.exe"), "MZ placeholder");
+    EXPECT_EQ(harness::ReadFileBytes(installDir + "\\units\\prod.inc"), text);
+    EXPECT_TRUE(harness::FolderExists(installDir + "\\empty folder"));
+    harness::DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mksetup Folder Test");
+  }
 }
 
 // The uninstaller at the payload's root: added to a folder that has none

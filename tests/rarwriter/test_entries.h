@@ -1,7 +1,9 @@
 #pragma once
 // Archive entries for the tests, all stamped with one fixed time.
 #include <cstdint>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "rarwriter/rar_writer.h"
 
@@ -21,6 +23,52 @@ inline RarEntry Folder(const std::string& name) {
   RarEntry e = File(name, "");
   e.folder = true;
   return e;
+}
+
+// Bytes that do not compress (a fixed seed: the same every run).
+inline std::string Noise(std::size_t size, unsigned seed) {
+  std::mt19937 gen(seed);
+  std::string s(size, '\0');
+  for (char& c : s) c = static_cast<char>(gen() & 0xFF);
+  return s;
+}
+
+// Text-like bytes: words of a small vocabulary in random order.
+inline std::string Words(std::size_t size, unsigned seed) {
+  static const char* const kWords[] = {"window ", "match ", "the ", "length ", "distance\r\n", "of ", "a ",
+                                       "Huffman ", "table ", "block ", "literal ", "0x1F, ", "int ", "; "};
+  std::mt19937 gen(seed);
+  std::string s;
+  while (s.size() < size) s += kWords[gen() % (sizeof kWords / sizeof *kWords)];
+  s.resize(size);
+  return s;
+}
+
+// The readers' window for the edge inputs: 128 KB, the format's smallest,
+// so that they cross it.
+constexpr unsigned kEdgeDictBits = 17;
+constexpr std::size_t kEdgeWindow = std::size_t{1} << kEdgeDictBits;
+
+// The edge inputs of an LZ coder: nothing, one byte, runs longer than the
+// longest match, repeats just inside and just beyond the window, data that
+// does not compress, and files larger than the window.
+inline std::vector<RarEntry> LzEdgeInputs() {
+  std::vector<RarEntry> out = {File("empty", ""), File("one", "x"), File("two", "xy"),
+                               File("run", std::string(20000, 'a')), File("pairs", [] {
+                                 std::string s;
+                                 for (int i = 0; i < 9000; ++i) s += "ab";
+                                 return s;
+                               }())};
+  // A block repeated at distances around the window's size.
+  for (std::size_t back : {kEdgeWindow - 17, kEdgeWindow - 16, kEdgeWindow - 1, kEdgeWindow, kEdgeWindow + 1}) {
+    const std::string block = Noise(3000, 7);
+    out.push_back(File("window-" + std::to_string(back), block + Noise(back - block.size(), 8) + block));
+  }
+  out.push_back(File("noise", Noise(50000, 9)));
+  out.push_back(File("words-large", Words(3 * kEdgeWindow + 12345, 10)));
+  out.push_back(File("words-again", Words(40000, 10)));  // repeats the start of the one before
+  out.push_back(File("tail-run", Words(5000, 11) + std::string(9000, '\0')));
+  return out;
 }
 
 }  // namespace test_entries

@@ -179,10 +179,16 @@ using test_entries::File;
 using test_entries::Folder;
 using test_entries::kDec7Noon;
 
-std::string WriteArchive(const std::string& path, const std::vector<RarEntry>& entries) {
-  harness::WriteFileBytes(path, WriteRarArchive(entries));
+std::string WriteArchive(const std::string& path, const std::vector<RarEntry>& entries,
+                         RarPacking packing = RarPacking::kStore, unsigned dictBits = RarOptions().dictBits) {
+  RarOptions options;
+  options.packing = packing;
+  options.dictBits = dictBits;
+  harness::WriteFileBytes(path, WriteRarArchive(entries, options));
   return path;
 }
+
+const RarPacking kPackings[] = {RarPacking::kStore, RarPacking::kCompress, RarPacking::kSolid};
 
 // The DOS time the DLL reports for a UTC DOS time (it gives local time).
 unsigned LocalDosTime(std::uint32_t utcDos) {
@@ -315,8 +321,11 @@ TEST_F(UnrarDll, WriterRoundTrip) {
       File("a\\top.txt", "t"), File(odd, "ansi name"),
       File("no folder entry\\inside.txt", "folders of a path are made"),
   };
-  const std::string dir = harness::TestDir();
-  const std::string path = WriteArchive(dir + "tree.rar", tree);
+  for (RarPacking packing : kPackings) {
+  SCOPED_TRACE(static_cast<int>(packing));
+  const std::string dir = harness::TestDir() + std::to_string(static_cast<int>(packing)) + "\\";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  const std::string path = WriteArchive(dir + "tree.rar", tree, packing);
 
   const Listing ref = ReadWithLibarchive(path);
   ASSERT_TRUE(ref.cleanEnd) << ref.error;
@@ -332,7 +341,14 @@ TEST_F(UnrarDll, WriterRoundTrip) {
     EXPECT_EQ(d.name, t.name);
     EXPECT_EQ(d.code, 0);
     EXPECT_EQ(d.size, t.data.size());
-    EXPECT_EQ(d.header.PackSize, t.data.size());
+    // Stored (method 0x30) unless compressing shrinks the file.
+    if (packing == RarPacking::kStore) {
+      EXPECT_EQ(d.header.PackSize, t.data.size());
+    } else if (t.data.size() > 1000) {
+      EXPECT_LT(d.header.PackSize, t.data.size() / 10);
+    }
+    EXPECT_LE(d.header.PackSize, t.data.size());
+    EXPECT_EQ(d.header.Method, d.header.PackSize < t.data.size() ? 0x33u : 0x30u);
     EXPECT_EQ(d.header.FileAttr, t.folder ? 0x10u : 0x20u);
     EXPECT_EQ(d.header.FileTime, LocalDosTime(kDec7Noon));
     EXPECT_EQ(d.header.HostOS, 2u);
@@ -351,6 +367,34 @@ TEST_F(UnrarDll, WriterRoundTrip) {
   FILETIME expected;
   DosDateTimeToFileTime(static_cast<WORD>(kDec7Noon >> 16), static_cast<WORD>(kDec7Noon), &expected);
   EXPECT_EQ(CompareFileTime(&info.ftLastWriteTime, &expected), 0);
+  }
+}
+
+// The edge inputs of the compressor, listed, tested (data checked against
+// the CRC) and extracted through the DLL in every packing.
+TEST_F(UnrarDll, CompressedEdgeInputs) {
+  const std::vector<RarEntry> entries = test_entries::LzEdgeInputs();
+  for (RarPacking packing : kPackings) {
+    SCOPED_TRACE(static_cast<int>(packing));
+    const std::string dir = harness::TestDir() + std::to_string(static_cast<int>(packing)) + "\\";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    const std::string path = WriteArchive(dir + "edge.rar", entries, packing, test_entries::kEdgeDictBits);
+    for (int operation : {RAR_SKIP, RAR_TEST, RAR_EXTRACT}) {
+      SCOPED_TRACE(operation);
+      const Listing dll = ReadWithDll(path, operation, dir + "dest", operation == RAR_SKIP ? RAR_OM_LIST : RAR_OM_EXTRACT);
+      EXPECT_EQ(dll.endCode, ERAR_END_ARCHIVE);
+      ASSERT_EQ(dll.entries.size(), entries.size());
+      for (size_t i = 0; i < entries.size(); ++i) {
+        const RarEntry& e = entries[i];
+        SCOPED_TRACE(e.name);
+        EXPECT_EQ(dll.entries[i].code, 0);
+        EXPECT_EQ(dll.entries[i].size, e.data.size());
+        EXPECT_EQ(dll.entries[i].header.FileCRC, Crc32(e.data.data(), e.data.size()));
+        if (operation == RAR_TEST) EXPECT_EQ(dll.entries[i].crc, dll.entries[i].header.FileCRC);
+        if (operation == RAR_EXTRACT) EXPECT_TRUE(harness::ReadFileBytes(dir + "dest\\" + e.name) == e.data);
+      }
+    }
+  }
 }
 
 // Read-only, hidden and system bits travel from the archive to the header

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Installer sizes and times for each packing of a real tree, beside NSIS's
+# (when makensis is installed) in the same run: mksetup stored, each file
+# compressed, solid; NSIS stored and solid LZMA. Prints the installer's size,
+# the seconds mksetup takes to pack, and the seconds the installer takes to
+# install under Wine (answered by autodrive; NSIS's silently), and the load
+# average: on a busy machine every figure grows.
+#   bench/compress.sh [FOLDER]
+# FOLDER defaults to a copy of /usr/x86_64-w64-mingw32 with its links
+# followed (2,500 files, 169 MB). Run after `make` (uses dist/win64).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/tests/wine/env.sh"
+bin=$root/dist/win64
+work=$root/build/bench-compress
+export WINEPREFIX=$work/prefix
+rm -rf "$work"; mkdir -p "$work"
+"$root/tests/wine/make-prefix.sh" "$WINEPREFIX" >/dev/null
+
+payload=${1:-}
+if [ -z "$payload" ]; then
+  payload=$work/corpus
+  cp -rL /usr/x86_64-w64-mingw32 "$payload" 2>/dev/null || true
+fi
+files=$(find "$payload" -type f | wc -l)
+bytes=$(find "$payload" -type f -printf '%s\n' | awk '{s+=$1} END {print s+0}')
+echo "payload: $payload, $files files, $bytes bytes"
+# timed COMMAND...: runs it; leaves its wall-clock seconds in $took.
+timed() {
+  local t0
+  t0=$(date +%s.%N)
+  "$@"
+  took=$(python3 -c "import sys, time; print('%.1f' % (time.time() - float(sys.argv[1])))" "$t0")
+}
+
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+printf '%-28s %14s %10s %10s\n' installer bytes "pack s" "install s"
+for packing in store compress solid; do
+  option=--$packing; [ $packing = compress ] && option=""
+  cat > "$work/$packing.script" <<SCRIPT
+APPNAME = Bench $packing
+INSTALLDIR = C:\\Bench\\$packing
+PROMPTINSTALLDIR = No
+CHECKPREVVERSION = No
+CHECKDELPHI = No
+SUCCESSMESSAGE = Yes
+SCRIPT
+  timed "$WINELOADER" "$bin/mksetup.exe" $option "$(winpath "$work/$packing.script")" "$(winpath "$payload")" \
+    "$(winpath "$work/$packing.exe")" >"$work/mksetup-$packing.log"
+  pack=$took
+  timed "$WINELOADER" "$bin/autodrive.exe" "$(winpath "$work/$packing.exe")" >"$work/run-$packing.log"
+  printf '%-28s %14s %10s %10s\n' "mksetup ${option:---compress}" "$(stat -c %s "$work/$packing.exe")" "$pack" "$took"
+  grep "packed" "$work/mksetup-$packing.log" | tr -d '\r' | sed 's/^/  /'
+  diff -rq "$payload" "$WINEPREFIX/drive_c/Bench/$packing" >/dev/null || echo "  (installed files differ from the payload)"
+  rm -rf "$WINEPREFIX/drive_c/Bench/$packing"
+done
+
+if command -v makensis >/dev/null; then
+  for nsis in "SetCompress off" "SetCompressor /SOLID lzma"; do
+    name=$([ "$nsis" = "SetCompress off" ] && echo stored || echo lzma)
+    cat > "$work/nsis-$name.nsi" <<NSI
+Target amd64-unicode
+$nsis
+OutFile "$work/nsis-$name.exe"
+InstallDir "C:\\Nsis\\$name"
+RequestExecutionLevel user
+Section
+SetOutPath \$INSTDIR
+File /r "$payload/*"
+SectionEnd
+NSI
+    timed makensis -V1 "$work/nsis-$name.nsi" >/dev/null
+    pack=$took
+    timed "$WINELOADER" "$work/nsis-$name.exe" /S
+    printf '%-28s %14s %10s %10s\n' "NSIS $nsis" "$(stat -c %s "$work/nsis-$name.exe")" "$pack" "$took"
+  done
+fi
+echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "goals: compress <= 23,000,000 bytes, --solid <= 16,000,000 bytes, packing <= 60 s,"
+echo "       installing the compressed corpus no slower than NSIS's solid LZMA installer"

@@ -1,0 +1,34 @@
+#pragma once
+// Chooses how each file entry's data is written: compressed (each file alone
+// or all of them as one solid stream) or stored when compressing would not
+// make it smaller.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "rarwriter/lz_matcher.h"
+
+enum class RarPacking { kStore, kCompress, kSolid };
+
+class EntryPacker {
+ public:
+  // `dictBits`: the readers' window is at most 2^dictBits bytes.
+  EntryPacker(RarPacking packing, unsigned dictBits);
+  ~EntryPacker();
+
+  // The compressed data area of the next file in `packed` and the file
+  // header's compression field in `info`; false when the file is to be
+  // stored (`info` still filled in).
+  bool Pack(const std::string& data, std::string& packed, std::uint64_t& info);
+
+  // 32 MB: libarchive reads windows up to 64 MB; the installer's reader
+  // holds two of the window's size.
+  static constexpr unsigned kDefaultDictBits = 25;
+  static constexpr unsigned kMinDictBits = 17, kMaxDictBits = 26;
+
+ private:
+  RarPacking packing_;
+  unsigned dictBits_;
+  std::unique_ptr<LzMatcher> stream_;  // the solid stream's history
+  bool streamStarted_ = false;
+};

@@ -1,0 +1,171 @@
+#include "rarwriter/rar5_blocks.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "rarwriter/huffman.h"
+
+namespace {
+
+// The four tables of a block, in the order their lengths are sent: main
+// (literals, filter, repeats, match lengths), distance slots, the low four
+// bits of long distances, lengths of repeated distances.
+constexpr unsigned kMainSize = 306, kDistSize = 64, kLowDistSize = 16, kRepLenSize = 44;
+constexpr unsigned kLengthSize = 20;   // the table that codes the tables
+constexpr unsigned kFirstMatch = 262;  // main symbols from here are match lengths
+constexpr unsigned kMaxBits = 15;
+constexpr std::size_t kTokensPerBlock = 1 << 17;
+
+// A number as a slot and extra bits, the way the reader splits lengths
+// (two low slots per power of two from 8 on) ...
+struct Slot {
+  unsigned slot, bits;
+  std::uint32_t extra;
+};
+Slot LengthSlot(std::uint32_t v) {
+  if (v < 8) return {v, 0, 0};
+  unsigned top = 31 - static_cast<unsigned>(__builtin_clz(v));
+  const unsigned bits = top - 2;
+  return {(bits + 1) * 4 + ((v >> bits) & 3), bits, v & ((1u << bits) - 1)};
+}
+// ... and distances (two slots per power of two from 4 on).
+Slot DistSlot(std::uint32_t d) {
+  if (d < 4) return {d, 0, 0};
+  unsigned top = 31 - static_cast<unsigned>(__builtin_clz(d));
+  const unsigned bits = top - 1;
+  return {2 * (bits + 1) + ((d >> bits) & 1), bits, d & ((1u << bits) - 1)};
+}
+
+// What the reader adds to the length of a match at this distance.
+std::uint32_t LengthBonus(std::uint32_t dist) {
+  return (dist > 0x100) + (dist > 0x2000) + (dist > 0x40000);
+}
+
+struct Table {
+  std::vector<std::uint32_t> freq;
+  std::vector<std::uint8_t> lengths;
+  std::vector<std::uint16_t> codes;
+  explicit Table(unsigned size) : freq(size, 0) {}
+  void Build() {
+    lengths = HuffmanLengths(freq, kMaxBits);
+    codes = CanonicalCodes(lengths);
+  }
+  void Put(BitWriter& out, unsigned symbol) const { out.Put(codes[symbol], lengths[symbol]); }
+};
+
+struct Tables {
+  Table main{kMainSize}, dist{kDistSize}, lowDist{kLowDistSize}, repLen{kRepLenSize};
+};
+
+// Calls `sym(table, symbol)` and `raw(value, bits)` for one token, in
+// stream order: one walk serves both the counting and the writing.
+template <typename Sym, typename Raw>
+void WalkToken(const LzToken& t, Tables& tables, Sym sym, Raw raw) {
+  if (t.dist == 0) {
+    sym(tables.main, t.length);
+    return;
+  }
+  const Slot len = LengthSlot(t.length - LengthBonus(t.dist) - 2);
+  sym(tables.main, kFirstMatch + len.slot);
+  if (len.bits) raw(len.extra, len.bits);
+  const Slot dist = DistSlot(t.dist - 1);
+  sym(tables.dist, dist.slot);
+  if (dist.bits >= 4) {
+    if (dist.bits > 4) raw(dist.extra >> 4, dist.bits - 4);
+    sym(tables.lowDist, dist.extra & 15);
+  } else if (dist.bits) {
+    raw(dist.extra, dist.bits);
+  }
+}
+
+// The code lengths of all four tables, run-length coded with the symbols
+// 16/17 (repeat the previous length 3-10 / 11-138 times) and 18/19 (as many
+// zeros), then themselves Huffman coded.
+void PutTables(BitWriter& out, const Tables& t) {
+  std::vector<std::uint8_t> all;
+  for (const Table* table : {&t.main, &t.dist, &t.lowDist, &t.repLen})
+    all.insert(all.end(), table->lengths.begin(), table->lengths.end());
+  struct Run {
+    unsigned symbol, bits, extra;
+  };
+  std::vector<Run> runs;
+  for (std::size_t i = 0; i < all.size();) {
+    std::size_t n = 1;
+    while (i + n < all.size() && all[i + n] == all[i] && n < 138) ++n;
+    if (all[i] == 0 && n >= 3) {
+      runs.push_back(n >= 11 ? Run{19, 7, static_cast<unsigned>(n - 11)} : Run{18, 3, static_cast<unsigned>(n - 3)});
+      i += n;
+      continue;
+    }
+    runs.push_back({all[i], 0, 0});
+    std::size_t rep = 0;
+    while (all[i] != 0 && i + 1 + rep < all.size() && all[i + 1 + rep] == all[i] && rep < 138) ++rep;
+    if (rep >= 3) {
+      runs.push_back(rep >= 11 ? Run{17, 7, static_cast<unsigned>(rep - 11)} : Run{16, 3, static_cast<unsigned>(rep - 3)});
+      i += 1 + rep;
+    } else {
+      ++i;
+    }
+  }
+  Table lengths(kLengthSize);
+  for (const Run& r : runs) ++lengths.freq[r.symbol];
+  lengths.Build();
+  // The 20 lengths as nibbles; 15 is an escape: 15 0 is the length 15,
+  // 15 n is n + 2 zero lengths.
+  for (unsigned i = 0; i < kLengthSize;) {
+    const unsigned l = lengths.lengths[i];
+    unsigned zeros = 0;
+    while (l == 0 && i + zeros < kLengthSize && lengths.lengths[i + zeros] == 0 && zeros < 17) ++zeros;
+    if (zeros >= 3) {
+      out.Put(15, 4);
+      out.Put(zeros - 2, 4);
+      i += zeros;
+      continue;
+    }
+    out.Put(l, 4);
+    if (l == 15) out.Put(0, 4);
+    ++i;
+  }
+  for (const Run& r : runs) {
+    lengths.Put(out, r.symbol);
+    if (r.bits) out.Put(r.extra, r.bits);
+  }
+}
+
+void PutBlock(std::string& out, const LzToken* begin, const LzToken* end, bool last) {
+  Tables tables;
+  for (const LzToken* t = begin; t != end; ++t)
+    WalkToken(*t, tables, [](Table& table, unsigned s) { ++table.freq[s]; }, [](std::uint32_t, unsigned) {});
+  for (Table* table : {&tables.main, &tables.dist, &tables.lowDist, &tables.repLen}) table->Build();
+  BitWriter bits;
+  PutTables(bits, tables);
+  for (const LzToken* t = begin; t != end; ++t)
+    WalkToken(*t, tables, [&](Table& table, unsigned s) { table.Put(bits, s); },
+              [&](std::uint32_t v, unsigned n) { bits.Put(v, n); });
+  const unsigned lastBits = static_cast<unsigned>((bits.BitCount() + 7) % 8) + 1;  // bits used in the last byte
+  const std::string data = bits.Finish();
+  const std::uint32_t size = static_cast<std::uint32_t>(data.size());
+  const unsigned sizeBytes = size < 0x100 ? 1 : size < 0x10000 ? 2 : 3;
+  // Flags: tables present, last block, size field bytes - 1, used bits - 1.
+  const unsigned flags = 0x80 | (last ? 0x40 : 0) | (sizeBytes - 1) << 3 | (lastBits - 1);
+  const unsigned check = 0x5A ^ flags ^ (size & 0xFF) ^ ((size >> 8) & 0xFF) ^ ((size >> 16) & 0xFF);
+  out += static_cast<char>(flags);
+  out += static_cast<char>(check & 0xFF);
+  for (unsigned i = 0; i < sizeBytes; ++i) out += static_cast<char>((size >> (8 * i)) & 0xFF);
+  out += data;
+}
+
+}  // namespace
+
+void EncodeRar5Blocks(const std::vector<LzToken>& tokens, std::size_t window, bool last, std::string& out) {
+  for (std::size_t at = 0; at < tokens.size();) {
+    std::size_t stop = at, unpacked = 0;
+    for (; stop < tokens.size() && stop - at < kTokensPerBlock; ++stop) {
+      const std::size_t bytes = tokens[stop].dist ? tokens[stop].length : 1;
+      if (unpacked + bytes > window / 2) break;
+      unpacked += bytes;
+    }
+    PutBlock(out, tokens.data() + at, tokens.data() + stop, last && stop == tokens.size());
+    at = stop;
+  }
+}

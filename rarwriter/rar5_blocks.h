@@ -1,0 +1,14 @@
+#pragma once
+// The compressed data of one RAR 5 file entry (format version 5.0, no
+// filters): blocks, each with its own Huffman tables, holding the literals
+// and matches of an LZ coder.
+#include <string>
+#include <vector>
+
+#include "rarwriter/lz_matcher.h"
+
+// Appends the tokens to `out` as blocks of a file entry's data area; the
+// last block is marked when `last`. No block unpacks to more than half the window: libarchive's reader stops
+// a block after half a window of output, and when that happens at a block's
+// very end it reads past the file's last block.
+void EncodeRar5Blocks(const std::vector<LzToken>& tokens, std::size_t window, bool last, std::string& out);
