@@ -82,9 +82,10 @@ TEST(RarCompress, WhatDoesNotShrinkIsStored) {
 // in the default window.
 TEST(RarCompress, RealTreesReadBack) {
   namespace fs = std::filesystem;
-  for (const char* tree : {"rarwriter", "unrar", "tests/rar", "build/native/rarwriter"}) {
+  for (const char* tree : {"rarwriter", "unrar", "tests/rarwriter", "build/native/rarwriter"}) {
     const fs::path path = fs::path(ZX_SOURCE_TREE) / tree;
-    if (!fs::exists(path)) continue;  // no native build beside the Windows tree
+    const bool built = std::string(tree).compare(0, 6, "build/") == 0;
+    if (built && !fs::exists(path)) continue;  // no native build beside the Windows tree
     const std::vector<RarEntry> entries = FolderEntries(path.string());
     for (RarPacking packing : {RarPacking::kCompress, RarPacking::kSolid}) {
       SCOPED_TRACE(std::string(tree) + " " + Label(packing));
