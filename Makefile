@@ -2,6 +2,7 @@
 # make test   builds everything and runs every test (native and under Wine)
 # make demo   builds the demo installer and drives it under Wine
 # make screenshots  saves pictures of the dialogs into docs/
+# make fuzz   runs each libFuzzer target for a minute (ZX_FUZZ_SECONDS)
 SHELL := /bin/bash
 .ONESHELL:
 .SHELLFLAGS := -eu -o pipefail -c
@@ -10,7 +11,7 @@ BUILD    := build
 WINEPFX  := $(CURDIR)/$(BUILD)/wineprefix
 CMAKE_WIN = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -Wno-dev
 
-.PHONY: all deps win32 win64 native dist test demo screenshots clean
+.PHONY: all deps win32 win64 native dist test demo screenshots fuzz clean
 all: dist
 
 deps:
@@ -42,5 +43,9 @@ demo: dist
 screenshots: win64
 	scripts/screenshots.sh
 
+# libFuzzer targets (clang from Debian), bounded: separate from `make test`.
+fuzz:
+	scripts/fuzz.sh
+
 clean:
-	rm -rf $(BUILD)/native $(BUILD)/win32 $(BUILD)/win64 $(BUILD)/wineprefix dist
+	rm -rf $(BUILD)/fuzz $(BUILD)/native $(BUILD)/win32 $(BUILD)/win64 $(BUILD)/wineprefix dist

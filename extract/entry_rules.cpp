@@ -3,14 +3,31 @@
 #include "support/string_list.h"
 #include "support/text.h"
 
+bool IsReservedFileName(const std::string& name) {
+  if (name.empty()) return false;
+  if (name.back() == '.' || name.back() == ' ' || name.find(':') != std::string::npos) return true;
+  // Windows takes the device for the part before the first dot, blanks
+  // before that dot ignored ("nul .txt" too).
+  std::string base = UpperAscii(name.substr(0, name.find('.')));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
+    if (base == device) return true;
+  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) && base[3] >= '1' &&
+         base[3] <= '9';
+}
+
 std::string SafeArchivePath(const std::string& entryPath) {
   std::string out;
   std::string part;
   std::string path = entryPath;
   if (path.size() >= 2 && path[1] == ':') path.erase(0, 2);  // a drive
+  bool refused = false;
   auto flush = [&] {
-    // A colon left inside a component would name a drive or a stream: dropped.
-    if (!part.empty() && part != "." && part != ".." && part.find(':') == std::string::npos) {
+    if (part == "." || part == "..") {
+      // dropped: the path stays inside its folder
+    } else if (IsReservedFileName(part)) {
+      refused = true;
+    } else if (!part.empty()) {
       if (!out.empty()) out += '\\';
       out += part;
     }
@@ -24,7 +41,7 @@ std::string SafeArchivePath(const std::string& entryPath) {
     }
   }
   flush();
-  return out;
+  return refused ? std::string() : out;
 }
 
 bool IsHelpFile(const StringList& helpFiles, const std::string& name) {

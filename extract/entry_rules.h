@@ -7,9 +7,17 @@ class StringList;
 
 // The entry's path inside the archive made safe to join onto a folder:
 // drive prefixes, empty, "." and ".." components are dropped ("/" counts as
-// "\"), so the result never leaves the folder it is joined to. The RAR
+// "\"), so the result never leaves the folder it is joined to. A path with a
+// component that Windows treats specially (IsReservedFileName) gives the
+// empty text: the entry is refused, never written somewhere else. The RAR
 // library applies the same rule when it writes the entry.
 std::string SafeArchivePath(const std::string& entryPath);
+
+// A name that Windows does not take as a plain file name: a device name
+// (CON, PRN, AUX, NUL, COM1-9, LPT1-9, CONIN$, CONOUT$; with any extension
+// and in any case), a name ending in "." or a blank (Windows drops those),
+// or one holding ":" (a drive or an alternate data stream).
+bool IsReservedFileName(const std::string& name);
 
 // A help file of the product: a line of `helpFiles` whose text before its
 // first "=" equals `name`, or failing that a line equal to `name` as a whole

@@ -116,18 +116,20 @@ bool ExtractArchive(const std::string& archivePath, const std::string& destDir, 
     // written exactly where it is recorded, inside its target folder.
     const std::string safePath = SafeArchivePath(entryPath);
     unsigned char action = operation;
-    if (isSystemFile) {
+    if (safePath.empty() && !isFolder) {
+      // A name that is nothing but "..", drives and separators, or one that
+      // Windows treats specially: refused, so the extraction fails.
+      targetName.clear();
+      action = RAR_SKIP;
+      ok = false;
+    } else if (isSystemFile) {
       targetName = AddBackslash(destFolder) + name;
     } else if (isFolder) {
       // Made and recorded here, so that the uninstaller knows of it too.
       if (createdFolders && !safePath.empty()) makeFolder(AddBackslash(destFolder) + safePath);
     } else {
       if (createdFolders) makeFolder(AddBackslash(destFolder) + ExtractFilePath(safePath));
-      if (targetName.empty() && !safePath.empty()) targetName = AddBackslash(destFolder) + safePath;
-      if (targetName.empty()) {
-        action = RAR_SKIP;  // a name that is nothing but "..", drives and separators
-        ok = false;
-      }
+      if (targetName.empty()) targetName = AddBackslash(destFolder) + safePath;
     }
     const int result = UnrarProcessFile(archive.Get(), action, destFolder, targetName);
     if (result != 0 && action == RAR_EXTRACT) ok = false;

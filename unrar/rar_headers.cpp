@@ -48,6 +48,15 @@ class Fields {
   bool ok_ = true;
 };
 
+// Moves `offset` past a header and its data. A size read from the file may be
+// anything: a sum that wraps, or a walk that does not move forward, ends the
+// walk instead of looping over the same bytes for ever.
+bool MovePast(std::uint64_t& offset, std::uint64_t headerEnd, std::uint64_t dataSize) {
+  if (dataSize > UINT64_MAX - headerEnd || headerEnd + dataSize <= offset) return false;
+  offset = headerEnd + dataSize;
+  return true;
+}
+
 std::string ReadBytes(const ReadAt& read, std::uint64_t offset, std::size_t size) {
   std::string s(size, '\0');
   s.resize(size ? read(offset, &s[0], size) : 0);
@@ -98,7 +107,7 @@ void ScanRar5(const ReadAt& read, std::vector<ScannedEntry>& out) {
       e.hostOS = static_cast<unsigned>(host == kRar5HostWindows ? kRar4HostWin32 : kRar4HostUnix);
       out.push_back(e);
     }
-    offset = start + size + dataSize;
+    if (!MovePast(offset, start + size, dataSize)) return;
   }
 }
 
@@ -146,7 +155,7 @@ void ScanRar4(const ReadAt& read, std::uint64_t offset, std::vector<ScannedEntry
       addSize = h.Le(4);
       if (!h.ok()) return;
     }
-    offset += size + addSize;
+    if (!MovePast(offset, offset + size, addSize)) return;
   }
 }
 

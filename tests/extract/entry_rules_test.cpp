@@ -19,9 +19,24 @@ TEST(SafeArchivePath, NothingLeavesTheFolder) {
   EXPECT_EQ(SafeArchivePath("a\\..\\..\\x"), "a\\x");
   EXPECT_EQ(SafeArchivePath("\\\\server\\share\\x"), "server\\share\\x");
   EXPECT_EQ(SafeArchivePath("a/../b/./c"), "a\\b\\c");
-  EXPECT_EQ(SafeArchivePath("a\\b:stream"), "a");
   EXPECT_EQ(SafeArchivePath(".."), "");
   EXPECT_EQ(SafeArchivePath(""), "");
+}
+
+// Names Windows treats specially refuse the whole entry: never a device,
+// a stream, or a file whose name Windows silently changes.
+TEST(SafeArchivePath, NamesWindowsTreatsSpeciallyAreRefused) {
+  for (const char* path :
+       {"CON", "con.txt", "a\\NUL", "nul .txt", "Aux.dat\\x", "prn", "COM1", "com9.log", "LPT1", "lpt5.txt\\y",
+        "conout$", "CONIN$.x", "a.txt:s", "a\\b:stream", "dir\\x.txt::$DATA", "name.", "name ", "dir.\\x", "dir \\x"}) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(SafeArchivePath(path), "");
+  }
+  for (const char* path : {"CONSOLE", "con_txt", "nul1", "COM0", "COM10", "LPT", "LPTX.txt", "auxiliary.dat", "a.b.c",
+                           ".hidden", "x\\..\\y"}) {
+    SCOPED_TRACE(path);
+    EXPECT_NE(SafeArchivePath(path), "");
+  }
 }
 
 TEST(HelpFiles, ByNameBeforeEqualsOrWholeLine) {

@@ -92,6 +92,28 @@ TEST(RarHeaders, DamageEndsTheWalkSafely) {
   EXPECT_TRUE(Scan("PK\x03\x04 not a rar archive").empty());
 }
 
+std::string FromHex(const std::string& hex) {
+  std::string out;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  return out;
+}
+
+// Sizes that wrap the next offset back onto the same header (or behind it)
+// end the walk: before, these looped for ever inside RAROpenArchive.
+TEST(RarHeaders, SizesThatWrapEndTheWalk) {
+  const struct {
+    const char* what;
+    const char* hex;
+  } cases[] = {
+      {"RAR 5 data size", "526172211a070100000000000c0302efffffffffffffffff01"},
+      {"RAR 4 file header", "526172211a070000007a00012900d7ffffff000000000200000000000000001d30010000000000ffffffff000000006e"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_LE(Scan(FromHex(c.hex)).size(), 1u);
+  }
+}
+
 // libarchive's samples: the walk survives every one, and on sound ones lists
 // what libarchive lists (continuation parts left out).
 TEST(RarHeaders, LibarchiveSamples) {

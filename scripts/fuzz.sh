@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with Debian's clang and runs each for a bounded
+# time: ZX_FUZZ_SECONDS each (60 by default). Seeds: libarchive's RAR samples
+# and the project's own inputs; what a run finds stays in build/fuzz/corpus
+# and, for a crash or a hang, build/fuzz/findings. Non-zero when any target
+# found one.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${ZX_FUZZ_SECONDS:-60}
+build=$here/build/fuzz
+
+"$here/scripts/deps.sh"
+# clang and its runtime (libFuzzer, the sanitizers) come from Debian.
+sudo_cmd=""
+[ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+if ! command -v clang++ >/dev/null; then
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends clang >/dev/null
+fi
+rt=$(clang++ -print-resource-dir)/lib/linux/libclang_rt.fuzzer-$(uname -m).a
+if [ ! -f "$rt" ]; then
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends \
+    "libclang-rt-$(clang++ -dumpversion | cut -d. -f1)-dev" >/dev/null
+fi
+
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -Wno-dev \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DZX_FUZZ=ON >/dev/null
+cmake --build "$build" --target fuzz_targets
+
+# Seeds per target, gathered afresh into seeds/ (the corpus keeps what runs add).
+seeds=$build/seeds
+rm -rf "$seeds"
+mkdir -p "$seeds"/{fuzz_rar_headers,fuzz_entry_names,fuzz_script_lists,fuzz_script_file,fuzz_option_lines}
+samples=$here/build/src/libarchive/libarchive/test
+for uu in "$samples"/test_read_format_rar*.rar.uu; do
+  (cd "$seeds/fuzz_rar_headers" && uudecode -o "$(basename "${uu%.uu}")" "$uu" 2>/dev/null) || true
+done
+cp "$here"/demo/*.script "$seeds/fuzz_script_file/"
+cp "$here"/demo/*.script "$seeds/fuzz_script_lists/"
+printf 'Corvane Tabrel;Other Option\r\n' | cat - "$here/demo/payload/units/prod.inc" >"$seeds/fuzz_option_lines/prod.inc"
+printf '%s' 'units\prod.inc' >"$seeds/fuzz_entry_names/plain"
+printf '%s' '..\a\CON.txt' >"$seeds/fuzz_entry_names/device"
+printf '%s' 'C:\a.txt:s' >"$seeds/fuzz_entry_names/stream"
+
+failed=0
+summary=()
+for t in fuzz_rar_headers fuzz_entry_names fuzz_script_lists fuzz_script_file fuzz_option_lines; do
+  corpus=$build/corpus/$t
+  findings=$build/findings/$t
+  mkdir -p "$corpus" "$findings"
+  log=$build/$t.log
+  echo "fuzz: $t for ${seconds}s"
+  rc=0
+  "$build/bin/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
+    -artifact_prefix="$findings/" "$corpus" "$seeds/$t" >"$log" 2>&1 || rc=$?
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  if [ $rc -ne 0 ]; then
+    failed=1
+    summary+=("$t: ${runs:-?} executions, FOUND: $(ls "$findings" | tr '\n' ' ')(see $log)")
+  else
+    summary+=("$t: ${runs:-?} executions, nothing found")
+  fi
+done
+printf '%s\n' "${summary[@]}"
+exit $failed
