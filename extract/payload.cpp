@@ -11,6 +11,7 @@
 #include "setup/paths.h"
 #include "setup/script.h"
 #include "setup/script_keys.h"
+#include "support/fault_cleanup.h"
 #include "support/string_list.h"
 
 std::uint64_t PayloadTotalSize = 0;
@@ -24,11 +25,16 @@ TProgressDialog* ProgressDialog = nullptr;
 class ProgressDialogScope {
  public:
   ProgressDialogScope() : dialog_(new TProgressDialog()) { ProgressDialog = dialog_.get(); }
-  ~ProgressDialogScope() { ProgressDialog = nullptr; }
+  ~ProgressDialogScope() { Close(); }
   TProgressDialog& Dialog() { return *dialog_; }
 
  private:
+  void Close() {
+    ProgressDialog = nullptr;
+    dialog_.reset();
+  }
   std::unique_ptr<TProgressDialog> dialog_;
+  FaultCleanup onFault_{[this] { Close(); }};
 };
 
 // Writes the whole block; a short write (a full disk) is a failure.
@@ -44,17 +50,19 @@ bool WriteWhole(FileHandle& file, const char* data, size_t size) {
 class StagingCleanup {
  public:
   StagingCleanup(StagingFile& library, StagingFile& archive) : library_(library), archive_(archive) {}
-  ~StagingCleanup() {
+  ~StagingCleanup() { Run(); }
+
+ private:
+  void Run() {
     library_.handle.Reset();
     archive_.handle.Reset();
     UnloadUnrarLibrary();
     if (!archive_.name.empty()) DeleteFileA(archive_.name.c_str());
     if (!library_.name.empty()) DeleteFileA(library_.name.c_str());
   }
-
- private:
   StagingFile& library_;
   StagingFile& archive_;
+  FaultCleanup onFault_{[this] { Run(); }};
 };
 
 std::string HeaderFileName(const RARHeaderData& header) {

@@ -1,7 +1,9 @@
 // fakeide: installs, removes and "runs" a substitute edition of the IDE in
 // the current Wine prefix, so the installer can be tried against it.
 //   fakeide install CODE ROOTDIR [--build THIRD.FOURTH | --no-version] [--no-help]
-//   fakeide uninstall CODE
+//   fakeide uninstall CODE [--force]
+// Both refuse an edition that fakeide did not install (a real IDE) unless
+// told --force.
 //   fakeide run [--windows CLASS,CLASS,...]
 #include <windows.h>
 #include <shellapi.h>
@@ -24,8 +26,8 @@
 namespace {
 
 const char kUsage[] =
-    "usage: fakeide install CODE ROOTDIR [--build THIRD.FOURTH | --no-version] [--no-help]\n"
-    "       fakeide uninstall CODE\n"
+    "usage: fakeide install CODE ROOTDIR [--build THIRD.FOURTH | --no-version] [--no-help] [--force]\n"
+    "       fakeide uninstall CODE [--force]\n"
     "       fakeide run [--windows TAlignPalette,TPropertyInspector,TAppBuilder]\n";
 
 // The build the substitute executable carries when none is asked for.
@@ -68,6 +70,7 @@ struct InstallOptions {
   bool help = true;
   bool buildGiven = false;
   unsigned long build = 0;
+  bool force = false;
 };
 
 bool ParseInstallOptions(int argc, char** argv, InstallOptions& options) {
@@ -77,6 +80,8 @@ bool ParseInstallOptions(int argc, char** argv, InstallOptions& options) {
       options.version = false;
     } else if (arg == "--no-help") {
       options.help = false;
+    } else if (arg == "--force") {
+      options.force = true;
     } else if (arg == "--build" && i + 1 < argc && ParseBuild(argv[i + 1], options.build)) {
       options.buildGiven = true;
       ++i;
@@ -87,9 +92,44 @@ bool ParseInstallOptions(int argc, char** argv, InstallOptions& options) {
   return true;
 }
 
+// The root folder the edition's "RootDir" names, with a trailing backslash;
+// empty when the edition is not on the machine. `present` tells whether its
+// key exists at all.
+std::string RegisteredRoot(IdeKind kind, bool& present) {
+  RegKey key;
+  present = OpenRegistryKey(HKEY_LOCAL_MACHINE, IdeRegistryKey(kind), key);
+  if (!present) return std::string();
+  try {
+    return AddBackslash(ReadRegistryString(key.Get(), "RootDir"));
+  } catch (const std::exception&) {
+    return std::string();  // a RootDir of another type: not one of ours
+  }
+}
+
+// Ours: fakeide's marker of this very edition in the folder.
+bool MadeByFakeIde(IdeKind kind, const std::string& root) {
+  return !root.empty() && SameTextAscii(ReadMarkerCode(root), IdeEditionOf(kind).code);
+}
+
+// Why an existing edition (or root folder) must be left alone; empty when
+// fakeide may touch it.
+std::string NotOurs(IdeKind kind, const std::string& newRoot) {
+  bool present = false;
+  const std::string registered = RegisteredRoot(kind, present);
+  const std::string code = IdeEditionOf(kind).code;
+  if (present && !MadeByFakeIde(kind, registered))
+    return "the edition " + code + " on this machine was not installed by fakeide" +
+           (registered.empty() ? std::string() : " (" + registered + ")") + "; --force overrides";
+  if (!newRoot.empty() && PathFileExistsA((newRoot + "Bin\\" + GetIdeExeName(kind) + ".exe").c_str()) && !MadeByFakeIde(kind, newRoot))
+    return newRoot + " holds an IDE that fakeide did not install; --force overrides";
+  return std::string();
+}
+
 int InstallEdition(IdeKind kind, const std::string& rootArg, const InstallOptions& options) {
   const std::string root = AddBackslash(rootArg);
   if (!IsFullPath(root)) return Refuse("the root folder must be a full path: " + rootArg);
+  const std::string refusal = options.force ? std::string() : NotOurs(kind, root);
+  if (!refusal.empty()) return Refuse(refusal);
   const IdeEdition& edition = IdeEditionOf(kind);
   std::vector<std::string> folders = {root + "Bin", root + "HELP", root + "Lib"};
   if (kind >= kIdeD5) folders.push_back(root + "Source\\ToolsApi");
@@ -139,19 +179,13 @@ void DeleteTree(const std::string& folder) {
   SHFileOperationA(&op);
 }
 
-int UninstallEdition(IdeKind kind) {
-  std::string root;
-  {
-    RegKey key;
-    if (OpenRegistryKey(HKEY_LOCAL_MACHINE, IdeRegistryKey(kind), key)) {
-      try {
-        root = AddBackslash(ReadRegistryString(key.Get(), "RootDir"));
-      } catch (const std::exception&) {
-        // A test may leave a RootDir of another type behind; the key goes all the same.
-      }
-    }
-  }
-  // Only a folder fakeide made is deleted, never whatever a RootDir points at.
+int UninstallEdition(IdeKind kind, bool force) {
+  const std::string refusal = force ? std::string() : NotOurs(kind, std::string());
+  if (!refusal.empty()) return Refuse(refusal);
+  bool present = false;
+  const std::string root = RegisteredRoot(kind, present);
+  // Only a folder fakeide made is deleted, never whatever a RootDir points at,
+  // even when forced.
   if (!root.empty() && !ReadMarkerCode(root).empty()) DeleteTree(root);
   // The edition's keys in both hives, Known Packages included.
   const std::string key = RegistrySubkey(IdeRegistryKey(kind));
@@ -174,9 +208,9 @@ int main(int argc, char** argv) {
     if (!ParseInstallOptions(argc - 4, argv + 4, options)) return Refuse(kUsage);
     return InstallEdition(kind, argv[3], options);
   }
-  if (command == "uninstall" && argc == 3) {
+  if (command == "uninstall" && (argc == 3 || (argc == 4 && std::string(argv[3]) == "--force"))) {
     if (!FindKind(argv[2], kind)) return Refuse(std::string("unknown edition code ") + argv[2]);
-    return UninstallEdition(kind);
+    return UninstallEdition(kind, argc == 4);
   }
   if (command == "run" && (argc == 2 || (argc == 4 && std::string(argv[2]) == "--windows")))
     return RunIdeWindows(argc == 4 ? argv[3] : "TAlignPalette,TPropertyInspector,TAppBuilder");

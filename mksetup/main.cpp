@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
   if (ReadWholeFile(scriptPath, text) != FileStatus::kOk) return Fail("cannot read the script file " + scriptPath);
   ScriptFile script;
   std::string error;
-  if (!ParseScriptFile(text, script, error)) return Fail(scriptPath + ", " + error);
+  if (!ParseScriptFile(text, script, error) || !CheckRequiredKeys(script, error)) return Fail(scriptPath + ", " + error);
 
   ScriptValues values;
   for (const ScriptFileEntry& e : script.entries) values.emplace_back(e.key, e.value);

@@ -144,3 +144,14 @@ bool ParseScriptFile(const std::string& text, ScriptFile& out, std::string& erro
   }
   return true;
 }
+
+bool CheckRequiredKeys(const ScriptFile& script, std::string& error) {
+  for (const ScriptFileEntry& e : script.entries)
+    if (e.key == scriptkey::kAppName) {
+      if (!e.value.empty()) return true;
+      error = "line " + std::to_string(e.line) + ": APPNAME is empty: it names the product's uninstall entry";
+      return false;
+    }
+  error = "the key APPNAME is missing: it names the product's uninstall entry";
+  return false;
+}

@@ -20,6 +20,8 @@
 #include "setup/script.h"
 #include "setup/script_keys.h"
 #include "setup/shortcuts.h"
+#include "support/errors.h"
+#include "support/fault_cleanup.h"
 #include "support/message_box.h"
 #include "support/text.h"
 
@@ -44,9 +46,12 @@ const char kRelativeDestinationText[] =
 
 void ShowFailure() { ShowMessage(kFailedText, kCaptionFailure, MB_ICONWARNING); }
 
-// An access violation or other fault ends the run like any other failure.
+// An access violation or other fault ends the run like any other failure:
+// no destructor runs on this path, so the steps' registered clean-up (the
+// progress dialog, the staged files) runs here before the message.
 LONG WINAPI OnUnhandledFault(EXCEPTION_POINTERS*) {
   OutputDebugStringA("Setup: unhandled fault\n");
+  FaultCleanup::RunAll();
   ShowFailure();
   ExitProcess(0);
 }
@@ -83,6 +88,9 @@ void ChooseIde() {
 
 void RunStartedInstallation() {
   Install.AppName = ReadScriptString(scriptkey::kAppName);
+  // The uninstall entry is named by it: without it the entry would be the
+  // system's Uninstall key itself. Refused before anything is written.
+  if (Install.AppName.empty()) throw InstallError("The setup script gives no APPNAME");
   Install.ProductName = ReadScriptString(scriptkey::kProductName);
   Install.SubProductName = ReadScriptString(scriptkey::kSubProductName);
   Install.Version = ReadScriptString(scriptkey::kVersion);

@@ -64,6 +64,14 @@ unsigned DosTime(struct archive_entry* entry) {
   return (static_cast<unsigned>(date) << 16) | time;
 }
 
+// The archive path a hard-link entry shares its data with; empty for others.
+std::string HardLinkTarget(struct archive_entry* entry) {
+  if (const wchar_t* wide = archive_entry_hardlink_w(entry)) return BackslashPath(ToAnsi(wide));
+  if (const char* utf8 = archive_entry_hardlink_utf8(entry)) return BackslashPath(ToAnsi(ToWide(utf8, CP_UTF8)));
+  const char* raw = archive_entry_hardlink(entry);
+  return BackslashPath(raw ? raw : "");
+}
+
 bool IsFolder(struct archive_entry* entry) { return archive_entry_filetype(entry) == AE_IFDIR; }
 
 unsigned Attributes(struct archive_entry* entry) {
@@ -266,6 +274,8 @@ int ArchiveSession::Extract(int operation, const std::string& target) {
   if (!folders.empty() && folders.back() != madeFolder_)
     madeFolder_ = CreateEntryFolders(folders) ? folders.back() : std::string();
   const std::wstring path = FilePath(target);
+  const std::string linkTarget = HardLinkTarget(entry_);
+  if (!linkTarget.empty()) return ExtractHardLink(linkTarget, path);
   auto create = [&path] {
     return CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   };
@@ -293,6 +303,18 @@ int ArchiveSession::Extract(int operation, const std::string& target) {
   }
   const unsigned attr = Attributes(entry_) & ~FILE_ATTRIBUTE_ARCHIVE;
   if (attr) SetFileAttributesW(path.c_str(), attr | FILE_ATTRIBUTE_ARCHIVE);
+  written_[entryName_] = path;
+  return 0;
+}
+
+int ArchiveSession::ExtractHardLink(const std::string& linkTarget, const std::wstring& path) {
+  // The entry carries no data of its own: it gets a copy of its target's
+  // file, which must have been extracted earlier in this walk.
+  if (int r = Skip()) return r;
+  const auto source = written_.find(linkTarget);
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (source == written_.end() || !CopyFileW(source->second.c_str(), path.c_str(), FALSE)) return ERAR_ECREATE;
+  written_[entryName_] = path;
   return 0;
 }
 

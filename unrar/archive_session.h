@@ -2,6 +2,7 @@
 // One open archive of our RAR library: libarchive's reader walking the
 // entries, and what the published calls do with the current one.
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@ class ArchiveSession {
   int Skip();
   int Extract(int operation, const std::string& target);
   int CopyData(void* file);
+  int ExtractHardLink(const std::string& linkTarget, const std::wstring& path);
   int DataError() const;
   // The scanned header of the current entry, when the scan agrees with it.
   const ScannedEntry* Scanned() const;
@@ -45,4 +47,5 @@ class ArchiveSession {
   bool scanValid_ = true;                  // false once the scan and libarchive disagree
   std::string madeFolder_;                 // the folder of the last file written, known to be there
   std::vector<char> buffer_;               // for the data of every entry
+  std::map<std::string, std::wstring> written_;  // entry name to the file it was extracted to (hard links)
 };

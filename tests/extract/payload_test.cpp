@@ -168,6 +168,92 @@ TEST(Payload, DamagedArchiveIsAFailureNotASuccess) {
   EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
 
+// The names in a folder, by listing it (a device name would answer to any
+// look-up by name).
+std::vector<std::string> NamesIn(const std::string& dir) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (std::string(fd.cFileName) != "." && std::string(fd.cFileName) != "..") names.push_back(fd.cFileName);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return names;
+}
+
+std::string FromHex(const std::string& hex) {
+  std::string out;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2) out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  return out;
+}
+
+// Damaged and crafted archives end in the support-contact message, in
+// bounded time, with nothing recorded.
+TEST(Payload, DamagedArchivesFailWithoutHanging) {
+  std::vector<harness::ArchiveEntry> five;
+  for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"}) five.push_back({name, name});
+  const struct {
+    const char* what;
+    std::string archive;
+  } cases[] = {
+      {"cut after the main header", harness::MakeRarArchive(five).substr(0, 20)},
+      {"RAR 5 size wrapping onto itself", FromHex("526172211a070100000000000c0302efffffffffffffffff01")},
+      {"RAR 4 size wrapping onto itself",
+       FromHex("526172211a070000007a00012900d7ffffff000000000200000000000000001d30010000000000ffffffff000000006e")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Payload p;
+    p.Set("CABFILE", c.archive);
+    p.Set("UNRARDLL", harness::ReadFileBytes(harness::BinDir() + "unrar.dll"));
+    const std::string exe = p.dir + "setup.exe";
+    harness::MakeInstaller(exe, p.script);
+    Session run(exe);
+    run.Expect("Welcome!").Press("OK");
+    run.Answer("Setup", kSupportText, "OK");
+    run.ExpectEnd();
+    EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  }
+}
+
+// An entry whose name Windows treats specially (a device, a stream, a name
+// Windows would cut) is refused: the extraction fails, no device is opened,
+// and the entry is neither written under another name nor recorded.
+TEST(Payload, NamesWindowsTreatsSpeciallyFailTheExtraction) {
+  for (const char* name : {"CON.txt", "docs\\nul", "a.txt:stream", "trailing.", "lpt1\\x.txt"}) {
+    SCOPED_TRACE(name);
+    Payload p;
+    const std::string exe = p.Installer({{"before.txt", "1"}, {name, "hostile"}, {"after.txt", "2"}});
+    Session run(exe);
+    run.Expect("Welcome!").Press("OK");
+    run.Answer("Setup", kSupportText, "OK");
+    run.ExpectEnd();
+    EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    // The entries around it are extracted as usual, and nothing else.
+    EXPECT_EQ(Sorted(NamesIn(p.installDir)), (std::vector<std::string>{"after.txt", "before.txt"}));
+  }
+}
+
+// A destination file that another program holds open without sharing: the
+// extraction fails with the support message and the file keeps its bytes.
+TEST(Payload, LockedDestinationFileIsKeptAndReported) {
+  Payload p;
+  const std::string exe = p.Installer({{"locked.txt", "new"}, {"free.txt", "free"}});
+  CreateDirectoryA(p.installDir.c_str(), nullptr);
+  harness::WriteFileBytes(p.installDir + "locked.txt", "old");
+  HANDLE lock = CreateFileA((p.installDir + "locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  Session run(exe);
+  run.Expect("Welcome!").Press("OK");
+  run.Answer("Setup", kSupportText, "OK");
+  run.ExpectEnd();
+  CloseHandle(lock);
+  EXPECT_EQ(harness::ReadFileBytes(p.installDir + "locked.txt"), "old");
+  EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
 TEST(Payload, LibraryThatCannotBeLoadedFailsTheInstallation) {
   Payload p;
   p.Set("CABFILE", harness::MakeRarArchive({{"a.txt", "a"}}));
@@ -265,6 +351,39 @@ TEST(Payload, ProgressDialogShowsEveryEntry) {
   run.Answer("Setup", "Installation completed.", "OK");
   run.ExpectEnd();
   EXPECT_FALSE(IsWindow(dialog.hwnd)) << "the progress dialog is gone after the step";
+}
+
+// An access violation in the middle of the extraction ends the run with
+// "Installation failed." only after the step's clean-up: the progress
+// dialog is gone and the staged files are deleted.
+TEST(Payload, FaultRunsTheCleanUpBeforeTheMessage) {
+  Payload p;
+  Stepper step;
+  const std::string tmp = p.dir + "tmp\\";
+  CreateDirectoryA(tmp.c_str(), nullptr);
+  p.Set("CABFILE", harness::MakeRarArchive({{"zxfault.bin", "x"}}));
+  p.Set("UNRARDLL", harness::ReadFileBytes(harness::BinDir() + "stepping_unrar.dll"));
+  const std::string exe = p.dir + "setup.exe";
+  harness::MakeInstaller(exe, p.script);
+  char old[MAX_PATH] = {};
+  GetEnvironmentVariableA("TMP", old, sizeof old);
+  SetEnvironmentVariableA("TMP", tmp.c_str());  // the installer inherits it
+  Session run(exe);
+  SetEnvironmentVariableA("TMP", old);
+  run.Expect("Welcome!").Press("OK");
+  ASSERT_TRUE(step.WaitStopped()) << "the library was never opened";
+  harness::Box dialog = run.Expect("Installing files");
+  step.Go();
+  harness::Box failed = run.Expect("An error occured during installation.");
+  EXPECT_EQ(failed.text, "Installation failed.");
+  EXPECT_FALSE(IsWindow(dialog.hwnd)) << "the progress dialog stayed";
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((tmp + "*.tmp").c_str(), &fd);
+  EXPECT_EQ(h, INVALID_HANDLE_VALUE) << "left behind: " << fd.cFileName;
+  if (h != INVALID_HANDLE_VALUE) FindClose(h);
+  failed.Press("OK");
+  run.ExpectEnd();
+  EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
 
 TEST(Payload, OptionIncludeFileFollowsTheInstalledSubProducts) {

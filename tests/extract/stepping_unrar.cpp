@@ -1,12 +1,15 @@
 // Test library standing in for unrar.dll: forwards every call to the real
 // library (ZX_BIN\unrar.dll) but stops before each extraction, and at the
 // first opening, until the test lets it go on. So a test can read the
-// progress dialog at every step of the protocol.
+// progress dialog at every step of the protocol. An entry whose target name
+// holds "zxfault" ends in an access violation instead, as a faulty library
+// would.
 //   events: "ZXStepReady" (set by the library when it stops),
 //           "ZXStepGo" (set by the test to let it go on).
 #include <windows.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "extract/unrar_api.h"
@@ -67,6 +70,10 @@ __declspec(dllexport) int ZX_RAR_CALL RARReadHeader(RarArchiveHandle archive, RA
 
 __declspec(dllexport) int ZX_RAR_CALL RARProcessFile(RarArchiveHandle archive, int operation, char* destPath,
                                                      char* destName) {
+  if (operation == RAR_EXTRACT && destName && std::strstr(destName, "zxfault")) {
+    volatile int* volatile nowhere = nullptr;
+    *nowhere = 1;
+  }
   if (operation == RAR_EXTRACT) Stop();
   return Forward<RARProcessFileFn>("RARProcessFile")(archive, operation, destPath, destName);
 }

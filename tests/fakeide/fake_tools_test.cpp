@@ -139,3 +139,43 @@ TEST(FakeIde, InstallLeavesAnEditionsLayoutAndUninstallTakesItAway) {
     EXPECT_FALSE(harness::FolderExists(root));
   }
 }
+
+// An edition fakeide did not make (a real IDE) is left alone unless forced:
+// neither its keys nor its root value, tools or help file change.
+TEST(FakeIde, RealEditionIsLeftAloneUnlessForced) {
+  const std::string dir = harness::TestDir();
+  const std::string real = dir + "RealDelphi5\\";
+  const char key[] = "Software\\Borland\\Delphi\\5.0";
+  fakeide::Uninstall("D5");
+  for (const char* folder : {"", "Bin", "HELP"}) CreateDirectoryA((real + folder).c_str(), nullptr);
+  harness::WriteFileBytes(real + "Bin\\delphi32.exe", "the real IDE");
+  harness::WriteFileBytes(real + "HELP\\delphi5.cnt", ":Base real.hlp\r\n");
+  HKEY k;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), 0);
+  const std::string rootValue = real.substr(0, real.size() - 1);
+  RegSetValueExA(k, "RootDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(rootValue.c_str()),
+                 static_cast<DWORD>(rootValue.size() + 1));
+  RegCloseKey(k);
+  const std::string tool = harness::BinDir() + "fakeide.exe";
+  std::string output;
+  for (const std::string& args : {"uninstall D5", "install D5 \"" + dir + "Other\"", "install D5 \"" + rootValue + "\""}) {
+    SCOPED_TRACE(args);
+    EXPECT_EQ(harness::RunTool(tool, args, &output), 2u) << output;
+    EXPECT_NE(output.find("--force"), std::string::npos) << output;
+    EXPECT_EQ(harness::ReadString(HKEY_LOCAL_MACHINE, key, "RootDir"), rootValue);
+    EXPECT_EQ(harness::ReadFileBytes(real + "Bin\\delphi32.exe"), "the real IDE");
+    EXPECT_EQ(harness::ReadFileBytes(real + "HELP\\delphi5.cnt"), ":Base real.hlp\r\n");
+  }
+  // A folder holding another IDE is refused even without a registry key.
+  ASSERT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, key), 0);
+  EXPECT_EQ(harness::RunTool(tool, "install D5 \"" + rootValue + "\"", &output), 2u) << output;
+  EXPECT_EQ(harness::ReadFileBytes(real + "Bin\\delphi32.exe"), "the real IDE");
+  // Forced: the keys go, but a folder without fakeide's marker is never deleted.
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), 0);
+  RegSetValueExA(k, "RootDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(rootValue.c_str()),
+                 static_cast<DWORD>(rootValue.size() + 1));
+  RegCloseKey(k);
+  EXPECT_EQ(harness::RunTool(tool, "uninstall D5 --force", &output), 0u) << output;
+  EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, key));
+  EXPECT_EQ(harness::ReadFileBytes(real + "Bin\\delphi32.exe"), "the real IDE");
+}

@@ -29,7 +29,7 @@ Edition::~Edition() { Uninstall(code_); }
 
 void Uninstall(const std::string& code) {
   std::string output;
-  EXPECT_EQ(harness::RunTool(Tool(), "uninstall " + code, &output), 0u) << output;
+  EXPECT_EQ(harness::RunTool(Tool(), "uninstall " + code + " --force", &output), 0u) << output;
 }
 
 RunningIde::RunningIde(const std::string& classes) {

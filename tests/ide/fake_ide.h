@@ -23,7 +23,8 @@ class Edition {
   std::string root_;
 };
 
-// Removes the edition's keys and folder (what any earlier run may have left).
+// Removes the edition's keys and folder (what any earlier run may have left),
+// forced: the tests' prefix is a throwaway one, with no real IDE in it.
 void Uninstall(const std::string& code);
 
 // "fakeide run" with the given window classes, until the object goes.

@@ -59,3 +59,24 @@ TEST(ScriptFile, MistakesNameTheLine) {
   EXPECT_NE(ErrorOf("CABFILE = payload.rar\n").find("PAYLOAD"), std::string::npos);
   EXPECT_EQ(ErrorOf("just words\n"), "line 1: expected KEY = value or KEY:");
 }
+
+TEST(ScriptFile, AppNameIsRequired) {
+  const struct {
+    const char* text;
+    const char* error;  // empty when accepted
+  } cases[] = {
+      {"APPNAME = x\n", ""},
+      {"VERSION = 1\n", "the key APPNAME is missing: it names the product's uninstall entry"},
+      {"", "the key APPNAME is missing: it names the product's uninstall entry"},
+      {"VERSION = 1\nAPPNAME =\n", "line 2: APPNAME is empty: it names the product's uninstall entry"},
+      {"APPNAME = \"\"\n", "line 1: APPNAME is empty: it names the product's uninstall entry"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    ScriptFile f;
+    std::string error;
+    ASSERT_TRUE(ParseScriptFile(c.text, f, error)) << error;
+    EXPECT_EQ(CheckRequiredKeys(f, error), *c.error == '\0');
+    if (*c.error) EXPECT_EQ(error, c.error);
+  }
+}

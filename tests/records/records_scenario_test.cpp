@@ -176,3 +176,39 @@ TEST_F(Records, DamagedRecordEndsTheRunAsFailure) {
   run.ExpectEnd();
   EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kEntry));
 }
+
+// A shared count that an earlier program stored as text ends the run with
+// "Installation failed." and stays as it was.
+TEST_F(Records, SharedCountStoredAsTextEndsTheRunAsFailure) {
+  const std::string file = "C:\\zxrec\\Template\\shared.txt";
+  fixture::SetString(HKEY_CURRENT_USER, fixture::kSharedCountsKey, file, "7");
+  ScriptValues values = Script();
+  values.emplace_back("CABFILE", harness::MakeRarArchive({{"shared.txt", "data"}}));
+  Session run(Installer(values));
+  run.Expect("Welcome!").Press("OK");
+  run.Answer("An error occured during installation.", "Installation failed.", "OK");
+  run.ExpectEnd();
+  EXPECT_EQ(harness::ReadString(HKEY_CURRENT_USER, fixture::kSharedCountsKey, file), "7");
+  EXPECT_EQ(Entry("DisplayName"), std::nullopt);  // the entry is never finished
+  fixture::DeleteValue(HKEY_CURRENT_USER, fixture::kSharedCountsKey, file);
+  DeleteFileA(file.c_str());
+}
+
+// Without an APPNAME the uninstall entry would be the system's Uninstall key
+// itself: the run fails before anything is written.
+TEST_F(Records, EmptyAppNameWritesNothing) {
+  const std::string uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+  for (const char* appName : {"", nullptr}) {
+    SCOPED_TRACE(appName ? "empty" : "missing");
+    ScriptValues values;
+    for (const auto& kv : Script())
+      if (kv.first != "APPNAME") values.push_back(kv);
+    if (appName) values.emplace_back("APPNAME", appName);
+    Session run(Installer(values));
+    run.Answer("An error occured during installation.", "Installation failed.", "OK");
+    run.ExpectEnd();
+    EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, uninstall + "\\Files"));
+    EXPECT_EQ(harness::ReadString(HKEY_LOCAL_MACHINE, uninstall, "DisplayName"), std::nullopt);
+    EXPECT_EQ(harness::ReadString(HKEY_CURRENT_USER, kRecord, "Version"), std::nullopt);
+  }
+}

@@ -308,6 +308,30 @@ TEST_F(UnrarDll, ExtractedSamplesMatchTheirData) {
   }
 }
 
+// A hard link gets the data of the file it links to, not an empty file; a
+// link whose target was not extracted before it is an error, not a success.
+TEST_F(UnrarDll, HardLinkGetsItsTargetsData) {
+  const std::string dir = harness::TestDir();
+  const std::string path = DecodeSample("test_read_format_rar5_hardlink.rar", dir);
+  const Listing dll = ReadWithDll(path, RAR_EXTRACT, dir + "out\\");
+  ASSERT_EQ(dll.entries.size(), 2u);
+  EXPECT_EQ(dll.entries[1].code, 0);
+  const std::string data = harness::ReadFileBytes(dir + "out\\file.txt");
+  EXPECT_EQ(data.size(), 5u);
+  EXPECT_EQ(harness::ReadFileBytes(dir + "out\\hardlink.txt"), data);
+
+  // The target skipped: the link has nothing to copy.
+  const RarArchiveHandle arc = UnrarOpenArchive(path);
+  ASSERT_NE(arc, nullptr);
+  RARHeaderData h = {};
+  ASSERT_EQ(UnrarReadHeader(arc, &h), 0);
+  EXPECT_EQ(UnrarProcessFile(arc, RAR_SKIP, "", ""), 0);
+  ASSERT_EQ(UnrarReadHeader(arc, &h), 0);
+  EXPECT_EQ(UnrarProcessFile(arc, RAR_EXTRACT, dir + "skipped\\", ""), ERAR_ECREATE);
+  UnrarCloseArchive(arc);
+  EXPECT_FALSE(harness::FileExists(dir + "skipped\\hardlink.txt"));
+}
+
 // The writer's tree read back by libarchive and by our DLL: names in the
 // ANSI code page, sizes, attributes, times, and the files it writes.
 TEST_F(UnrarDll, WriterRoundTrip) {
