@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 packages=(cmake ninja-build g++ make python3
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
           wine64 wine googletest sharutils dpkg-dev xvfb imagemagick fonts-wine libarchive-dev
-          libarchive-tools)
+          libarchive-tools procps)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -150,12 +150,15 @@ TEST(FakeIde, RealEditionIsLeftAloneUnlessForced) {
   for (const char* folder : {"", "Bin", "HELP"}) CreateDirectoryA((real + folder).c_str(), nullptr);
   harness::WriteFileBytes(real + "Bin\\delphi32.exe", "the real IDE");
   harness::WriteFileBytes(real + "HELP\\delphi5.cnt", ":Base real.hlp\r\n");
-  HKEY k;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), 0);
   const std::string rootValue = real.substr(0, real.size() - 1);
-  RegSetValueExA(k, "RootDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(rootValue.c_str()),
-                 static_cast<DWORD>(rootValue.size() + 1));
-  RegCloseKey(k);
+  auto registerReal = [&] {
+    HKEY k;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), 0);
+    RegSetValueExA(k, "RootDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(rootValue.c_str()),
+                   static_cast<DWORD>(rootValue.size() + 1));
+    RegCloseKey(k);
+  };
+  registerReal();
   const std::string tool = harness::BinDir() + "fakeide.exe";
   std::string output;
   for (const std::string& args : {"uninstall D5", "install D5 \"" + dir + "Other\"", "install D5 \"" + rootValue + "\""}) {
@@ -171,10 +174,7 @@ TEST(FakeIde, RealEditionIsLeftAloneUnlessForced) {
   EXPECT_EQ(harness::RunTool(tool, "install D5 \"" + rootValue + "\"", &output), 2u) << output;
   EXPECT_EQ(harness::ReadFileBytes(real + "Bin\\delphi32.exe"), "the real IDE");
   // Forced: the keys go, but a folder without fakeide's marker is never deleted.
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr), 0);
-  RegSetValueExA(k, "RootDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(rootValue.c_str()),
-                 static_cast<DWORD>(rootValue.size() + 1));
-  RegCloseKey(k);
+  registerReal();
   EXPECT_EQ(harness::RunTool(tool, "uninstall D5 --force", &output), 0u) << output;
   EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, key));
   EXPECT_EQ(harness::ReadFileBytes(real + "Bin\\delphi32.exe"), "the real IDE");
