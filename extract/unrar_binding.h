@@ -4,6 +4,7 @@
 #include <string>
 
 #include "extract/unrar_api.h"
+#include "support/fault_cleanup.h"
 #include "support/handles.h"
 
 // The slots keep their values when the library is unloaded, until the next
@@ -44,14 +45,18 @@ class UnrarArchive {
  public:
   explicit UnrarArchive(RarArchiveHandle h) : h_(h) {}
   // Closing raises nothing: a library without the export leaves it open.
-  ~UnrarArchive() {
-    if (h_ && Unrar.CloseArchive) Unrar.CloseArchive(h_);
-  }
+  ~UnrarArchive() { Close(); }
   UnrarArchive(const UnrarArchive&) = delete;
   UnrarArchive& operator=(const UnrarArchive&) = delete;
   RarArchiveHandle Get() const { return h_; }
   explicit operator bool() const { return h_ != nullptr; }
 
  private:
+  void Close() {
+    if (h_ && Unrar.CloseArchive) Unrar.CloseArchive(h_);
+    h_ = nullptr;
+  }
   RarArchiveHandle h_;
+  // Closed on a fault too, so that the staged archive can be deleted.
+  FaultCleanup onFault_{[this] { Close(); }};
 };

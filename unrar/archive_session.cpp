@@ -137,9 +137,9 @@ int ArchiveSession::Open(const std::string& arcName) {
                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!probe) return ERAR_EOPEN;
   WindowedReader window(probe.Get());
-  for (const ScannedEntry& e : ScanRarHeaders([&window](std::uint64_t offset, void* buffer, std::size_t size) {
-         return window.Read(offset, buffer, size);
-       }))
+  for (const ScannedEntry& e : ScanRarHeaders(
+           [&window](std::uint64_t offset, void* buffer, std::size_t size) { return window.Read(offset, buffer, size); },
+           &scanCutShort_))
     if (!e.splitBefore) scan_.push_back(e);
   probe.Reset();
   reader_ = archive_read_new();
@@ -183,7 +183,8 @@ int ArchiveSession::Advance() {
   pending_ = false;
   struct archive_entry* entry = nullptr;
   const int r = archive_read_next_header(reader_, &entry);
-  if (r == ARCHIVE_EOF) return ERAR_END_ARCHIVE;
+  // libarchive reads an archive cut between two entries as complete.
+  if (r == ARCHIVE_EOF) return scanCutShort_ ? ERAR_BAD_DATA : ERAR_END_ARCHIVE;
   if (r < ARCHIVE_WARN) {
     if (archive_read_has_encrypted_entries(reader_) > 0) return password.empty() ? ERAR_MISSING_PASSWORD : ERAR_BAD_DATA;
     return ERAR_BAD_DATA;

@@ -47,5 +47,6 @@ class ArchiveSession {
   bool scanValid_ = true;                  // false once the scan and libarchive disagree
   std::string madeFolder_;                 // the folder of the last file written, known to be there
   std::vector<char> buffer_;               // for the data of every entry
+  bool scanCutShort_ = false;              // the headers end before the archive does
   std::map<std::string, std::wstring> written_;  // entry name to the file it was extracted to (hard links)
 };

@@ -63,7 +63,9 @@ std::string ReadBytes(const ReadAt& read, std::uint64_t offset, std::size_t size
   return s;
 }
 
-void ScanRar5(const ReadAt& read, std::vector<ScannedEntry>& out) {
+// Answers whether the walk reached the end-of-archive block (or stopped at
+// encrypted headers, which it cannot judge).
+bool ScanRar5(const ReadAt& read, std::vector<ScannedEntry>& out) {
   std::uint64_t offset = 8;
   for (;;) {
     // CRC32, then the header's size as a vint of at most 3 bytes.
@@ -77,14 +79,17 @@ void ScanRar5(const ReadAt& read, std::vector<ScannedEntry>& out) {
       size |= (c & 0x7F) << (7 * sizeLength);
       if (!(c & 0x80)) break;
     }
-    if (!lead.ok() || sizeLength == 3 || size == 0 || size > kMaxHeader) return;
+    if (!lead.ok() || sizeLength == 3 || size == 0 || size > kMaxHeader) return false;
     const std::uint64_t start = offset + before + sizeLength + 1;
-    Fields h(ReadBytes(read, start, static_cast<std::size_t>(size)));
+    const std::string body = ReadBytes(read, start, static_cast<std::size_t>(size));
+    if (body.size() < size) return false;
+    Fields h(body);
     const std::uint64_t type = h.Vint();
     const std::uint64_t flags = h.Vint();
     if (flags & kRar5HasExtra) h.Vint();
     const std::uint64_t dataSize = (flags & kRar5HasData) ? h.Vint() : 0;
-    if (!h.ok() || type == kRar5EncryptionHeader || type == kRar5EndHeader) return;
+    if (!h.ok()) return false;
+    if (type == kRar5EncryptionHeader || type == kRar5EndHeader) return true;
     if (type == kRar5FileHeader) {
       ScannedEntry e;
       const std::uint64_t fileFlags = h.Vint();
@@ -95,7 +100,7 @@ void ScanRar5(const ReadAt& read, std::vector<ScannedEntry>& out) {
       const std::uint64_t compression = h.Vint();
       const std::uint64_t host = h.Vint();
       e.name = h.Text(static_cast<std::size_t>(h.Vint()));
-      if (!h.ok()) return;
+      if (!h.ok()) return false;
       e.folder = fileFlags & kRar5FileFolder;
       e.packSize = dataSize;
       e.splitBefore = flags & kRar5SplitBefore;
@@ -107,21 +112,28 @@ void ScanRar5(const ReadAt& read, std::vector<ScannedEntry>& out) {
       e.hostOS = static_cast<unsigned>(host == kRar5HostWindows ? kRar4HostWin32 : kRar4HostUnix);
       out.push_back(e);
     }
-    if (!MovePast(offset, start + size, dataSize)) return;
+    if (!MovePast(offset, start + size, dataSize)) return false;
   }
 }
 
-void ScanRar4(const ReadAt& read, std::uint64_t offset, std::vector<ScannedEntry>& out) {
+// Answers false when a header is cut short (the end block is optional here:
+// bytes ending between two headers end the walk soundly).
+bool ScanRar4(const ReadAt& read, std::uint64_t offset, std::vector<ScannedEntry>& out) {
   for (;;) {
-    Fields lead(ReadBytes(read, offset, 7));
+    const std::string leadBytes = ReadBytes(read, offset, 7);
+    if (leadBytes.empty()) return true;
+    Fields lead(leadBytes);
     lead.Le(2);  // header CRC
     const std::uint64_t type = lead.Le(1);
     const std::uint64_t flags = lead.Le(2);
     const std::uint64_t size = lead.Le(2);
-    if (!lead.ok() || size < 7 || type == kRar4EndHeader) return;
-    Fields h(ReadBytes(read, offset + 7, static_cast<std::size_t>(size - 7)));
+    if (!lead.ok() || size < 7) return false;
+    if (type == kRar4EndHeader) return true;
+    const std::string body = ReadBytes(read, offset + 7, static_cast<std::size_t>(size - 7));
+    if (body.size() < size - 7) return false;
+    Fields h(body);
     std::uint64_t addSize = 0;
-    if (type == kRar4MainHeader && (flags & kRar4EncryptedHeaders)) return;
+    if (type == kRar4MainHeader && (flags & kRar4EncryptedHeaders)) return true;
     if (type == kRar4FileHeader || type == kRar4ServiceHeader) {
       ScannedEntry e;
       std::uint64_t pack = h.Le(4);
@@ -138,7 +150,7 @@ void ScanRar4(const ReadAt& read, std::uint64_t offset, std::vector<ScannedEntry
         unp |= h.Le(4) << 32;
       }
       std::string name = h.Text(nameSize);
-      if (!h.ok()) return;
+      if (!h.ok()) return false;
       if (flags & kRar4UnicodeName) name = name.substr(0, std::strlen(name.c_str()));  // the bytes before the Unicode form
       e.name = name;
       e.packSize = pack;
@@ -153,21 +165,23 @@ void ScanRar4(const ReadAt& read, std::uint64_t offset, std::vector<ScannedEntry
       if (type == kRar4FileHeader) out.push_back(e);
     } else if (flags & kRar4HasAddSize) {
       addSize = h.Le(4);
-      if (!h.ok()) return;
+      if (!h.ok()) return false;
     }
-    if (!MovePast(offset, offset + size, addSize)) return;
+    if (!MovePast(offset, offset + size, addSize)) return false;
   }
 }
 
 }  // namespace
 
-std::vector<ScannedEntry> ScanRarHeaders(const ReadAt& read) {
+std::vector<ScannedEntry> ScanRarHeaders(const ReadAt& read, bool* cutShort) {
   std::vector<ScannedEntry> out;
+  bool sound = true;
   const std::string signature = ReadBytes(read, 0, 8);
   if (signature == std::string(kRar5Signature, 8)) {
-    ScanRar5(read, out);
+    sound = ScanRar5(read, out);
   } else if (signature.compare(0, 7, std::string(kRar4Signature, 7)) == 0) {
-    ScanRar4(read, 7, out);
+    sound = ScanRar4(read, 7, out);
   }
+  if (cutShort) *cutShort = !sound;
   return out;
 }

@@ -31,4 +31,7 @@ using ReadAt = std::function<std::size_t(std::uint64_t offset, void* buffer, std
 
 // The file entries in archive order, as far as the headers can be read
 // (none when the headers are encrypted or the archive is not RAR).
-std::vector<ScannedEntry> ScanRarHeaders(const ReadAt& read);
+// `cutShort`, when given, tells whether the walk ended before the archive
+// did: a header cut or damaged, or (RAR 5) no end-of-archive block. An
+// archive cut between two entries reads as complete to libarchive.
+std::vector<ScannedEntry> ScanRarHeaders(const ReadAt& read, bool* cutShort = nullptr);

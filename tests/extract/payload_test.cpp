@@ -193,11 +193,13 @@ std::string FromHex(const std::string& hex) {
 TEST(Payload, DamagedArchivesFailWithoutHanging) {
   std::vector<harness::ArchiveEntry> five;
   for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"}) five.push_back({name, name});
+  const std::string whole = harness::MakeRarArchive(five);
   const struct {
     const char* what;
     std::string archive;
   } cases[] = {
-      {"cut after the main header", harness::MakeRarArchive(five).substr(0, 20)},
+      {"cut inside the first entry's header", whole.substr(0, 60)},
+      {"cut after the last entry (no end-of-archive block)", whole.substr(0, whole.size() - 8)},
       {"RAR 5 size wrapping onto itself", FromHex("526172211a070100000000000c0302efffffffffffffffff01")},
       {"RAR 4 size wrapping onto itself",
        FromHex("526172211a070000007a00012900d7ffffff000000000200000000000000001d30010000000000ffffffff000000006e")},

@@ -161,7 +161,7 @@ TEST(FakeIde, RealEditionIsLeftAloneUnlessForced) {
   registerReal();
   const std::string tool = harness::BinDir() + "fakeide.exe";
   std::string output;
-  for (const std::string& args : {"uninstall D5", "install D5 \"" + dir + "Other\"", "install D5 \"" + rootValue + "\""}) {
+  for (const std::string& args : {std::string("uninstall D5"), "install D5 \"" + dir + "Other\"", "install D5 \"" + rootValue + "\""}) {
     SCOPED_TRACE(args);
     EXPECT_EQ(harness::RunTool(tool, args, &output), 2u) << output;
     EXPECT_NE(output.find("--force"), std::string::npos) << output;

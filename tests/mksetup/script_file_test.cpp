@@ -77,6 +77,8 @@ TEST(ScriptFile, AppNameIsRequired) {
     std::string error;
     ASSERT_TRUE(ParseScriptFile(c.text, f, error)) << error;
     EXPECT_EQ(CheckRequiredKeys(f, error), *c.error == '\0');
-    if (*c.error) EXPECT_EQ(error, c.error);
+    if (*c.error) {
+      EXPECT_EQ(error, c.error);
+    }
   }
 }

@@ -198,7 +198,7 @@ TEST_F(Records, SharedCountStoredAsTextEndsTheRunAsFailure) {
 // itself: the run fails before anything is written.
 TEST_F(Records, EmptyAppNameWritesNothing) {
   const std::string uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-  for (const char* appName : {"", nullptr}) {
+  for (const char* appName : {static_cast<const char*>(""), static_cast<const char*>(nullptr)}) {
     SCOPED_TRACE(appName ? "empty" : "missing");
     ScriptValues values;
     for (const auto& kv : Script())

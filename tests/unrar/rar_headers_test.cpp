@@ -15,14 +15,16 @@
 
 namespace {
 
-std::vector<ScannedEntry> Scan(const std::string& bytes) {
-  return ScanRarHeaders([&bytes](std::uint64_t offset, void* buffer, std::size_t size) -> std::size_t {
+ReadAt Reader(std::string bytes) {
+  return [bytes](std::uint64_t offset, void* buffer, std::size_t size) -> std::size_t {
     if (offset >= bytes.size()) return 0;
     const std::size_t n = std::min<std::uint64_t>(size, bytes.size() - offset);
     std::memcpy(buffer, bytes.data() + offset, n);
     return n;
-  });
+  };
 }
+
+std::vector<ScannedEntry> Scan(const std::string& bytes) { return ScanRarHeaders(Reader(bytes)); }
 
 std::string Sample(const std::string& name) {
   std::ifstream in(std::string(ZX_RAR_SAMPLES) + name + ".uu", std::ios::binary);
@@ -114,6 +116,19 @@ TEST(RarHeaders, SizesThatWrapEndTheWalk) {
   }
 }
 
+// An archive cut anywhere, even between two entries, is told apart from a
+// whole one: RAR 5 always ends in an end-of-archive block.
+TEST(RarHeaders, CutArchivesAreToldApart) {
+  const std::string good = WriteRarArchive(SmallTree());
+  bool cut = true;
+  EXPECT_EQ(ScanRarHeaders(Reader(good), &cut).size(), 2u);
+  EXPECT_FALSE(cut);
+  for (std::size_t length = 8; length < good.size(); ++length) {
+    ScanRarHeaders(Reader(good.substr(0, length)), &cut);
+    EXPECT_TRUE(cut) << "cut to " << length << " bytes";
+  }
+}
+
 // libarchive's samples: the walk survives every one, and on sound ones lists
 // what libarchive lists (continuation parts left out).
 TEST(RarHeaders, LibarchiveSamples) {
@@ -125,6 +140,9 @@ TEST(RarHeaders, LibarchiveSamples) {
     SCOPED_TRACE(name);
     const std::string bytes = Sample(name);
     ASSERT_FALSE(bytes.empty());
+    bool cut = true;
+    ScanRarHeaders(Reader(bytes), &cut);
+    EXPECT_FALSE(cut);
     const std::vector<std::int64_t> listed = LibarchiveSizes(bytes);
     std::vector<std::int64_t> scanned;
     for (const ScannedEntry& e : Scan(bytes))
