@@ -31,6 +31,9 @@ TEST(ExtractTarget, HostilePathsStayInside) {
   EXPECT_EQ(ExtractTarget(d, "", "\\\\server\\share\\x"), "C:\\dest\\server\\share\\x");
   EXPECT_EQ(ExtractTarget(d, "", ".."), "");
   EXPECT_EQ(ExtractTarget(d, "", "C:"), "");
+  // Names Windows treats specially: nothing to write to, never a device.
+  EXPECT_EQ(ExtractTarget(d, "", "sub\\CON.txt"), "");
+  EXPECT_EQ(ExtractTarget(d, "", "a.txt:stream"), "");
   EXPECT_EQ(ExtractTarget("", "", "..\\x"), "x");
   EXPECT_EQ(ExtractTarget(d, "D:\\other\\name.txt", "..\\x"), "D:\\other\\name.txt");
 }
