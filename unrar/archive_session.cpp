@@ -269,7 +269,12 @@ int ArchiveSession::Extract(int operation, const std::string& target) {
     return Skip();
   }
   if (operation == RAR_TEST) return CopyData(INVALID_HANDLE_VALUE);
-  if (type != AE_IFREG && type != 0) return Skip();  // links are not written
+  if (type != AE_IFREG && type != 0) {
+    // Symbolic links are not made: an error, so that no caller records a
+    // file that is not there.
+    if (int r = Skip()) return r;
+    return ERAR_ECREATE;
+  }
   // Entries come folder by folder: the folders of the last file are there.
   const std::vector<std::string> folders = ParentFolders(target);
   if (!folders.empty() && folders.back() != madeFolder_)

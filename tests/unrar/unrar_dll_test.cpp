@@ -332,6 +332,20 @@ TEST_F(UnrarDll, HardLinkGetsItsTargetsData) {
   EXPECT_FALSE(harness::FileExists(dir + "skipped\\hardlink.txt"));
 }
 
+// A symbolic link is not made, and says so; the entries around it are.
+TEST_F(UnrarDll, SymbolicLinkIsAnErrorNotAnEmptySuccess) {
+  const std::string dir = harness::TestDir();
+  const Listing dll = ReadWithDll(DecodeSample("test_read_format_rar5_symlink.rar", dir), RAR_EXTRACT, dir + "out\\");
+  ASSERT_EQ(dll.entries.size(), 4u);
+  EXPECT_EQ(dll.entries[0].code, 0);
+  EXPECT_EQ(dll.entries[1].code, ERAR_ECREATE);  // symlink.txt
+  EXPECT_EQ(dll.entries[2].code, ERAR_ECREATE);  // dirlink
+  EXPECT_EQ(dll.entries[3].code, 0);
+  EXPECT_TRUE(harness::FileExists(dir + "out\\file.txt"));
+  EXPECT_FALSE(harness::FileExists(dir + "out\\symlink.txt"));
+  EXPECT_TRUE(dll.cleanEnd);
+}
+
 // The writer's tree read back by libarchive and by our DLL: names in the
 // ANSI code page, sizes, attributes, times, and the files it writes.
 TEST_F(UnrarDll, WriterRoundTrip) {
