@@ -36,6 +36,11 @@ samples=$here/build/src/libarchive/libarchive/test
 for uu in "$samples"/test_read_format_rar*.rar.uu; do
   (cd "$seeds/fuzz_rar_headers" && uudecode -o "$(basename "${uu%.uu}")" "$uu" 2>/dev/null) || true
 done
+# The two archives that once made the walk loop for ever.
+for hex in 526172211a070100000000000c0302efffffffffffffffff01 \
+           526172211a070000007a00012900d7ffffff000000000200000000000000001d30010000000000ffffffff000000006e; do
+  python3 -c 'import sys; sys.stdout.buffer.write(bytes.fromhex(sys.argv[1]))' "$hex" >"$seeds/fuzz_rar_headers/wrap-${hex:14:8}"
+done
 cp "$here"/demo/*.script "$seeds/fuzz_script_file/"
 cp "$here"/demo/*.script "$seeds/fuzz_script_lists/"
 printf 'Corvane Tabrel;Other Option\r\n' | cat - "$here/demo/payload/units/prod.inc" >"$seeds/fuzz_option_lines/prod.inc"
