@@ -120,7 +120,8 @@ std::string NotOurs(IdeKind kind, const std::string& newRoot) {
   if (present && !MadeByFakeIde(kind, registered))
     return "the edition " + code + " on this machine was not installed by fakeide" +
            (registered.empty() ? std::string() : " (" + registered + ")") + "; --force overrides";
-  if (!newRoot.empty() && PathFileExistsA((newRoot + "Bin\\" + GetIdeExeName(kind) + ".exe").c_str()) && !MadeByFakeIde(kind, newRoot))
+  const std::string exe = newRoot + "Bin\\" + GetIdeExeName(kind) + ".exe";
+  if (!newRoot.empty() && FileExists(exe) && !MadeByFakeIde(kind, newRoot))
     return newRoot + " holds an IDE that fakeide did not install; --force overrides";
   return std::string();
 }

@@ -173,12 +173,11 @@ TEST(Payload, DamagedArchiveIsAFailureNotASuccess) {
 std::vector<std::string> NamesIn(const std::string& dir) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
+  FindHandle h(FindFirstFileA((dir + "*").c_str(), &fd));
+  if (!h) return names;
   do {
     if (std::string(fd.cFileName) != "." && std::string(fd.cFileName) != "..") names.push_back(fd.cFileName);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
+  } while (FindNextFileA(h.Get(), &fd));
   return names;
 }
 
@@ -244,14 +243,14 @@ TEST(Payload, LockedDestinationFileIsKeptAndReported) {
   const std::string exe = p.Installer({{"locked.txt", "new"}, {"free.txt", "free"}});
   CreateDirectoryA(p.installDir.c_str(), nullptr);
   harness::WriteFileBytes(p.installDir + "locked.txt", "old");
-  HANDLE lock = CreateFileA((p.installDir + "locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  FileHandle lock(CreateFileA((p.installDir + "locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(lock);
   Session run(exe);
   run.Expect("Welcome!").Press("OK");
   run.Answer("Setup", kSupportText, "OK");
   run.ExpectEnd();
-  CloseHandle(lock);
+  lock.Reset();
   EXPECT_EQ(harness::ReadFileBytes(p.installDir + "locked.txt"), "old");
   EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
@@ -398,9 +397,8 @@ TEST(Payload, FaultRunsTheCleanUpBeforeTheMessage) {
   EXPECT_EQ(failed.text, "Installation failed.");
   EXPECT_FALSE(IsWindow(dialog.hwnd)) << "the progress dialog stayed";
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((tmp + "*.tmp").c_str(), &fd);
-  EXPECT_EQ(h, INVALID_HANDLE_VALUE) << "left behind: " << fd.cFileName;
-  if (h != INVALID_HANDLE_VALUE) FindClose(h);
+  FindHandle h(FindFirstFileA((tmp + "*.tmp").c_str(), &fd));
+  EXPECT_FALSE(h) << "left behind: " << fd.cFileName;
   failed.Press("OK");
   run.ExpectEnd();
   EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
