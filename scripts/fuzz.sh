@@ -30,7 +30,8 @@ cmake --build "$build" --target fuzz_targets
 # Seeds per target, gathered afresh into seeds/ (the corpus keeps what runs add).
 seeds=$build/seeds
 rm -rf "$seeds"
-targets=(fuzz_rar_headers fuzz_entry_names fuzz_script_lists fuzz_script_file fuzz_option_lines fuzz_help_contents)
+targets=(fuzz_rar_headers fuzz_entry_names fuzz_script_lists fuzz_script_file fuzz_option_lines fuzz_help_contents
+         fuzz_rar_roundtrip)
 for t in "${targets[@]}"; do mkdir -p "$seeds/$t"; done
 samples=$here/build/src/libarchive/libarchive/test
 for uu in "$samples"/test_read_format_rar*.rar.uu; do
@@ -46,6 +47,7 @@ cp "$here"/demo/*.script "$seeds/fuzz_script_lists/"
 printf 'Corvane Tabrel;Other Option\r\n' | cat - "$here/demo/payload/units/prod.inc" >"$seeds/fuzz_option_lines/prod.inc"
 printf 'Corvane Tabrel Help=tabrel.hlp\r\n:Base delphi5.hlp\r\n:Title Delphi 5\r\n:Index Delphi =delphi5.hlp\r\n:Index VCL =vcl5.hlp\r\n:Link tools.hlp\r\n1 Contents\r\n' \
   >"$seeds/fuzz_help_contents/delphi5.cnt"
+cp "$here"/demo/payload/*.pas "$here"/demo/payload/*.dpk "$seeds/fuzz_rar_roundtrip/"
 printf '%s' 'units\prod.inc' >"$seeds/fuzz_entry_names/plain"
 printf '%s' '..\a\CON.txt' >"$seeds/fuzz_entry_names/device"
 printf '%s' 'C:\a.txt:s' >"$seeds/fuzz_entry_names/stream"
