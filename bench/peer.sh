@@ -135,7 +135,8 @@ for name, files, size in payloads:
         line += "  %9.2f" % (med("ours", name) / med("nsis-lzma", name))
     print(line + "  %15.1f" % (peak(name) / 2**20))
     for m in methods:
-        if m != "copy" and any(i != files for _, _, i in rows[(m, name)]):
+        # Ours installs the uninstaller mksetup adds beside the payload's files.
+        if m != "copy" and any(i < files for _, _, i in rows[(m, name)]):
             print("   (%s did not install every file of %s)" % (m, name))
 by_shape = {(int(f), int(s)): n for n, f, s in payloads}
 k1, k10 = by_shape[(1000, 10000)], by_shape[(10000, 10000)]
