@@ -50,13 +50,26 @@ struct Payload {
   Payload() { Forget(); }
   void Set(const std::string& key, const std::string& value) { harness::SetScriptValue(script, key, value); }
   std::string Installer(const std::vector<harness::ArchiveEntry>& entries) {
-    Set("CABFILE", harness::MakeRarArchive(entries));
+    return InstallerOf(harness::MakeRarArchive(entries));
+  }
+  // An installer of exactly these archive bytes.
+  std::string InstallerOf(const std::string& archive) {
+    Set("CABFILE", archive);
     Set("UNRARDLL", harness::ReadFileBytes(harness::BinDir() + "unrar.dll"));
     const std::string exe = dir + "setup.exe";
     harness::MakeInstaller(exe, script);
     return exe;
   }
 };
+
+// Runs the installer through its welcome to the support-contact message that
+// ends a failed extraction.
+void RunToSupportMessage(const std::string& exe) {
+  Session run(exe);
+  run.Expect("Welcome!").Press("OK");
+  run.Answer("Setup", kSupportText, "OK");
+  run.ExpectEnd();
+}
 
 std::vector<std::string> Sorted(std::vector<std::string> v) {
   for (std::string& s : v) std::transform(s.begin(), s.end(), s.begin(), ::tolower);
@@ -156,14 +169,7 @@ TEST(Payload, DamagedArchiveIsAFailureNotASuccess) {
   Payload p;
   std::string archive = harness::MakeRarArchive({{"first.txt", std::string(4000, 'a')}, {"second.txt", std::string(4000, 'b')}});
   archive.resize(archive.size() - 3000);  // the second entry is cut off
-  p.Set("CABFILE", archive);
-  p.Set("UNRARDLL", harness::ReadFileBytes(harness::BinDir() + "unrar.dll"));
-  const std::string exe = p.dir + "setup.exe";
-  harness::MakeInstaller(exe, p.script);
-  Session run(exe);
-  run.Expect("Welcome!").Press("OK");
-  run.Answer("Setup", kSupportText, "OK");
-  run.ExpectEnd();
+  RunToSupportMessage(p.InstallerOf(archive));
   EXPECT_EQ(harness::ReadFileBytes(p.installDir + "first.txt"), std::string(4000, 'a'));
   EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
@@ -206,14 +212,7 @@ TEST(Payload, DamagedArchivesFailWithoutHanging) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     Payload p;
-    p.Set("CABFILE", c.archive);
-    p.Set("UNRARDLL", harness::ReadFileBytes(harness::BinDir() + "unrar.dll"));
-    const std::string exe = p.dir + "setup.exe";
-    harness::MakeInstaller(exe, p.script);
-    Session run(exe);
-    run.Expect("Welcome!").Press("OK");
-    run.Answer("Setup", kSupportText, "OK");
-    run.ExpectEnd();
+    RunToSupportMessage(p.InstallerOf(c.archive));
     EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
   }
 }
@@ -225,11 +224,7 @@ TEST(Payload, NamesWindowsTreatsSpeciallyFailTheExtraction) {
   for (const char* name : {"CON.txt", "docs\\nul", "a.txt:stream", "trailing.", "lpt1\\x.txt"}) {
     SCOPED_TRACE(name);
     Payload p;
-    const std::string exe = p.Installer({{"before.txt", "1"}, {name, "hostile"}, {"after.txt", "2"}});
-    Session run(exe);
-    run.Expect("Welcome!").Press("OK");
-    run.Answer("Setup", kSupportText, "OK");
-    run.ExpectEnd();
+    RunToSupportMessage(p.Installer({{"before.txt", "1"}, {name, "hostile"}, {"after.txt", "2"}}));
     EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     // The entries around it are extracted as usual, and nothing else.
     EXPECT_EQ(Sorted(NamesIn(p.installDir)), (std::vector<std::string>{"after.txt", "before.txt"}));
@@ -246,10 +241,7 @@ TEST(Payload, LockedDestinationFileIsKeptAndReported) {
   FileHandle lock(CreateFileA((p.installDir + "locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(lock);
-  Session run(exe);
-  run.Expect("Welcome!").Press("OK");
-  run.Answer("Setup", kSupportText, "OK");
-  run.ExpectEnd();
+  RunToSupportMessage(exe);
   lock.Reset();
   EXPECT_EQ(harness::ReadFileBytes(p.installDir + "locked.txt"), "old");
   EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
@@ -297,8 +289,7 @@ TEST(Payload, FullTemporaryDiskIsAFailureNotASuccess) {
     // Nothing is written before the welcome box is answered.
     harness::WriteFileBytes(std::string(request) + name + ".want", "");
     const std::string done = std::string(request) + name + ".done";
-    for (int i = 0; i < 200 && !harness::FileExists(done); ++i) Sleep(50);
-    ASSERT_TRUE(harness::FileExists(done)) << "the size limit was not set";
+    ASSERT_TRUE(gui::WaitUntil([&] { return harness::FileExists(done); }, 10000)) << "the size limit was not set";
   }
   welcome.Press("OK");
   run.Answer("Setup", kSupportText, "OK");
