@@ -4,8 +4,8 @@
 
 #include "dialogs/progress_scale.h"
 
-const char *const kProgressStartingText = "Starting setup. Please wait...";
-const char *const kProgressBuildingText = "Building packages...";
+const char* const kProgressStartingText = "Starting setup. Please wait...";
+const char* const kProgressBuildingText = "Building packages...";
 
 namespace {
 
@@ -23,60 +23,49 @@ bool TextKept = false;
 std::string KeptText;
 
 void ApplyKeptPosition(HWND bar) {
-  if (!PositionKept)
-    return;
+  if (!PositionKept) return;
   PositionKept = false;
   CallWindowProcA(BarProc, bar, PBM_SETPOS, KeptPosition, 0);
 }
 
 void ApplyKeptText(HWND status) {
-  if (!TextKept)
-    return;
+  if (!TextKept) return;
   TextKept = false;
-  CallWindowProcA(StatusProc, status, WM_SETTEXT, 0,
-                  reinterpret_cast<LPARAM>(KeptText.c_str()));
+  CallWindowProcA(StatusProc, status, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(KeptText.c_str()));
 }
 
-LRESULT CALLBACK HeldBarProc(HWND window, UINT message, WPARAM wParam,
-                             LPARAM lParam) {
+LRESULT CALLBACK HeldBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == PBM_SETPOS && DrawingHeld) {
     // Answers the previous position, as the bar does.
     const LRESULT previous =
-        PositionKept ? static_cast<LRESULT>(KeptPosition)
-                     : CallWindowProcA(BarProc, window, PBM_GETPOS, 0, 0);
+        PositionKept ? static_cast<LRESULT>(KeptPosition) : CallWindowProcA(BarProc, window, PBM_GETPOS, 0, 0);
     KeptPosition = wParam;
     PositionKept = true;
     return previous;
   }
-  if (message == PBM_SETPOS)
-    PositionKept = false; // the newer position wins
-  if (message == WM_PAINT && DrawingHeld)
-    return 0;
+  if (message == PBM_SETPOS) PositionKept = false;  // the newer position wins
+  if (message == WM_PAINT && DrawingHeld) return 0;
   ApplyKeptPosition(window);
   return CallWindowProcA(BarProc, window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK HeldStatusProc(HWND window, UINT message, WPARAM wParam,
-                                LPARAM lParam) {
+LRESULT CALLBACK HeldStatusProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_SETTEXT && DrawingHeld) {
-    KeptText = lParam ? reinterpret_cast<const char *>(lParam) : "";
+    KeptText = lParam ? reinterpret_cast<const char*>(lParam) : "";
     TextKept = true;
     return TRUE;
   }
-  if (message == WM_SETTEXT)
-    TextKept = false;
-  if (message == WM_PAINT && DrawingHeld)
-    return 0;
+  if (message == WM_SETTEXT) TextKept = false;
+  if (message == WM_PAINT && DrawingHeld) return 0;
   ApplyKeptText(window);
   return CallWindowProcA(StatusProc, window, message, wParam, lParam);
 }
 
 WNDPROC Subclass(HWND control, WNDPROC proc) {
-  return reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-      control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+  return reinterpret_cast<WNDPROC>(SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
 }
 
-} // namespace
+}  // namespace
 
 TProgressDialog::TProgressDialog() : dialog_(IDD_PROGRESS) {
   // Looked up once: under Wine each look-up asks the server for the children.
@@ -95,7 +84,7 @@ void TProgressDialog::DrawPending() {
   drawnAt_ = GetTickCount();
 }
 
-void TProgressDialog::SetStatus(const std::string &text) {
+void TProgressDialog::SetStatus(const std::string& text) {
   SendMessageA(status_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
@@ -105,17 +94,14 @@ void TProgressDialog::SetTotal(std::uint64_t totalSize) {
   DrawPending();
 }
 
-void TProgressDialog::ShowEntry(const std::string &entryName,
-                                std::uint64_t doneSize) {
+void TProgressDialog::ShowEntry(const std::string& entryName, std::uint64_t doneSize) {
   // Every entry sends both messages; only their drawing may wait.
   const DWORD now = GetTickCount();
   DrawingHeld = !DrawEntryNow(doneSize - shownDone_, now - drawnAt_);
   shownDone_ = doneSize;
   SetStatus(entryName);
-  SendMessageA(bar_, PBM_SETPOS,
-               static_cast<WPARAM>(ProgressUnits(doneSize, shift_)), 0);
-  if (!DrawingHeld)
-    drawnAt_ = now;
+  SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(ProgressUnits(doneSize, shift_)), 0);
+  if (!DrawingHeld) drawnAt_ = now;
   DrawingHeld = false;
 }
 

@@ -7,12 +7,11 @@
 
 #include "dialogs/res_dialog.h"
 
-extern const char
-    *const kProgressStartingText; // "Starting setup. Please wait..."
-extern const char *const kProgressBuildingText; // "Building packages..."
+extern const char* const kProgressStartingText;  // "Starting setup. Please wait..."
+extern const char* const kProgressBuildingText;  // "Building packages..."
 
 class TProgressDialog {
-public:
+ public:
   // Creates the dialog on template 104 and shows the starting text. The
   // common controls must be initialised before.
   TProgressDialog();
@@ -22,12 +21,12 @@ public:
   void SetTotal(std::uint64_t totalSize);
   // For each entry, before it is extracted or skipped: its name as stored
   // in the archive, and the unpacked sizes up to and including it.
-  void ShowEntry(const std::string &entryName, std::uint64_t doneSize);
+  void ShowEntry(const std::string& entryName, std::uint64_t doneSize);
   // Once every entry is placed, before the packages are built.
   void ShowBuildingPackages();
 
-private:
-  void SetStatus(const std::string &text);
+ private:
+  void SetStatus(const std::string& text);
   // Draws what earlier entries left undrawn.
   void DrawPending();
 
@@ -35,6 +34,6 @@ private:
   HWND bar_ = nullptr;
   HWND status_ = nullptr;
   unsigned shift_ = 0;
-  std::uint64_t shownDone_ = 0; // the done size of the entry shown last
-  unsigned long drawnAt_ = 0;   // tick count of the last drawing
+  std::uint64_t shownDone_ = 0;  // the done size of the entry shown last
+  unsigned long drawnAt_ = 0;    // tick count of the last drawing
 };

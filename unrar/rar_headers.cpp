@@ -107,7 +107,7 @@ bool ScanRar5(const ReadAt& read, std::vector<ScannedEntry>& out) {
       e.splitAfter = flags & kRar5SplitAfter;
       e.hasCrc = (fileFlags & kRar5FileHasCrc) && !e.splitBefore && !e.splitAfter;
       e.solid = compression & kRar5SolidCompression;
-      e.method = 0x30 + static_cast<unsigned>((compression >> 7) & 7);
+      e.method = kMethodStored + static_cast<unsigned>((compression >> 7) & 7);
       e.unpVer = 50;
       e.hostOS = static_cast<unsigned>(host == kRar5HostWindows ? kRar4HostWin32 : kRar4HostUnix);
       out.push_back(e);

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+// The method as RAR 4 headers give it (RAR 5's 0..5 are mapped onto it).
+inline constexpr unsigned kMethodStored = 0x30;
+
 struct ScannedEntry {
   std::string name;  // as stored: UTF-8 (RAR 5) or the archive's bytes (RAR 4)
   bool folder = false;

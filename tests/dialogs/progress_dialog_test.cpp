@@ -1,8 +1,8 @@
 // The progress dialog seen from another process while the extraction
 // drives it: visible from its creation, two controls, and changes only
 // through the protocol's messages.
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include "support/handles.h"
 #include "tests/harness/harness.h"
@@ -17,25 +17,18 @@ struct BarState {
 
 // Runs progress_probe one step at a time.
 class Probe {
-public:
-  explicit Probe(const std::string &steps) {
-    const std::string name = "zxprogress-" +
-                             std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(++runs_);
-    ready_.Reset(
-        CreateEventA(nullptr, FALSE, FALSE, (name + "-ready").c_str()));
+ public:
+  explicit Probe(const std::string& steps) {
+    const std::string name = "zxprogress-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs_);
+    ready_.Reset(CreateEventA(nullptr, FALSE, FALSE, (name + "-ready").c_str()));
     next_.Reset(CreateEventA(nullptr, FALSE, FALSE, (name + "-next").c_str()));
-    EXPECT_TRUE(program_.Start(harness::BinDir() + "progress_probe.exe",
-                               name + " " + steps));
+    EXPECT_TRUE(program_.Start(harness::BinDir() + "progress_probe.exe", name + " " + steps));
     Step();
   }
   ~Probe() { program_.Kill(); }
 
   // Waits until the probe has done its next step.
-  void Step() {
-    ASSERT_EQ(WaitForSingleObject(ready_.Get(), 15000), WAIT_OBJECT_0)
-        << "the probe did not go on";
-  }
+  void Step() { ASSERT_EQ(WaitForSingleObject(ready_.Get(), 15000), WAIT_OBJECT_0) << "the probe did not go on"; }
   void Next() {
     SetEvent(next_.Get());
     Step();
@@ -48,7 +41,7 @@ public:
   }
   HWND Dialog() { return gui::WaitForWindow(program_, kCaption, 5000); }
 
-private:
+ private:
   static inline int runs_ = 0;
   gui::Program program_;
   KernelHandle ready_, next_;
@@ -56,8 +49,7 @@ private:
 
 BarState Bar(HWND dialog) {
   HWND bar = GetDlgItem(dialog, 1000);
-  return {SendMessageA(bar, PBM_GETRANGE, TRUE, 0),
-          SendMessageA(bar, PBM_GETRANGE, FALSE, 0),
+  return {SendMessageA(bar, PBM_GETRANGE, TRUE, 0), SendMessageA(bar, PBM_GETRANGE, FALSE, 0),
           SendMessageA(bar, PBM_GETPOS, 0, 0)};
 }
 
@@ -70,7 +62,7 @@ void ExpectBar(HWND dialog, LRESULT high, LRESULT position) {
   EXPECT_EQ(s.position, position);
 }
 
-} // namespace
+}  // namespace
 
 TEST(ProgressDialog, VisibleWithBarAndStatusFromCreation) {
   Probe probe("create destroy");
@@ -85,10 +77,9 @@ TEST(ProgressDialog, VisibleWithBarAndStatusFromCreation) {
   EXPECT_EQ(controls[1].id, 1001);
   EXPECT_STRCASEEQ(controls[1].className.c_str(), "Static");
   EXPECT_EQ(Status(dialog), "Starting setup. Please wait...");
-  ExpectBar(dialog, 100, 0); // the bar's own defaults until the total is known
+  ExpectBar(dialog, 100, 0);  // the bar's own defaults until the total is known
   probe.Next();
-  EXPECT_TRUE(gui::WaitForWindowGone(dialog, 5000))
-      << "destroyed with its owner";
+  EXPECT_TRUE(gui::WaitForWindowGone(dialog, 5000)) << "destroyed with its owner";
   probe.Finish();
 }
 
@@ -99,13 +90,12 @@ TEST(ProgressDialog, FollowsTheExtractionSteps) {
   HWND dialog = probe.Dialog();
   ASSERT_TRUE(dialog);
   // What the dialog shows after each step: the total leaves the text alone.
-  const std::pair<const char *, LRESULT> shown[] = {
-      {"Starting setup. Please wait...", 0},
-      {"Source", 0},
-      {"Source\\zxtabrel.pas", 70000},
-      {"units\\prod.inc", 3000000},
-      {"Building packages...", 3000000}};
-  for (const auto &[status, position] : shown) {
+  const std::pair<const char*, LRESULT> shown[] = {{"Starting setup. Please wait...", 0},
+                                                   {"Source", 0},
+                                                   {"Source\\zxtabrel.pas", 70000},
+                                                   {"units\\prod.inc", 3000000},
+                                                   {"Building packages...", 3000000}};
+  for (const auto& [status, position] : shown) {
     SCOPED_TRACE(status);
     probe.Next();
     EXPECT_EQ(Status(dialog), status);

@@ -517,6 +517,22 @@ TEST_F(UnrarDll, DamagedDataLeavesNoFile) {
   EXPECT_FALSE(harness::FileExists(dir + "dest\\bad.bin"));
   EXPECT_EQ(dll.entries[2].code, 0);
 
+  // Compressed, each file alone and solid: the damage is still found.
+  std::string mixed;
+  for (int i = 0; i < 20000; ++i) mixed += static_cast<char>('a' + (i * i / 7) % 23);
+  for (RarPacking packing : {RarPacking::kCompress, RarPacking::kSolid}) {
+    SCOPED_TRACE(static_cast<int>(packing));
+    const std::string name = dir + "packed" + std::to_string(static_cast<int>(packing)) + ".rar";
+    WriteArchive(name, {File("good.txt", "fine"), File("bad.bin", mixed)}, packing, test_entries::kEdgeDictBits);
+    std::string packed = harness::ReadFileBytes(name);
+    packed[packed.size() - 60] ^= 0x08;  // inside the last entry's packed data, before the end block
+    harness::WriteFileBytes(name, packed);
+    const Listing damaged = ReadWithDll(name, RAR_EXTRACT, dir + "packed");
+    ASSERT_EQ(damaged.entries.size(), 2u);
+    EXPECT_EQ(damaged.entries[1].code, ERAR_BAD_DATA);
+    EXPECT_FALSE(harness::FileExists(dir + "packed\\bad.bin"));
+  }
+
   // A cut-off archive ends with an error, not with the end of the archive.
   harness::WriteFileBytes(dir + "cut.rar", bytes.substr(0, bytes.find(data) + 100));
   const Listing cut = ReadWithDll(dir + "cut.rar", RAR_EXTRACT, dir + "cut");
