@@ -1,13 +1,16 @@
 #include "records/uninstall.h"
 
+#include <exception>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 #include "records/record_text.h"
 #include "setup/install_state.h"
 #include "support/errors.h"
 #include "support/registry.h"
 #include "support/string_list.h"
+#include "support/worker_thread.h"
 
 namespace {
 
@@ -44,8 +47,15 @@ void WriteUninstallFileList(const std::string& appName, const StringList& files)
 
 namespace {
 
+// A raised count, as it was before: enough to take the raise back.
+struct Raise {
+  std::string path;
+  bool existed;
+  DWORD before;
+};
+
 // One count, in the table's key (null when it could not be opened).
-unsigned long IncrementSharedFileCountIn(const RegKey& key, const std::string& path) {
+Raise IncrementSharedFileCountIn(const RegKey& key, const std::string& path) {
   DWORD count = 0;
   DWORD type = 0;
   DWORD size = sizeof count;
@@ -57,9 +67,49 @@ unsigned long IncrementSharedFileCountIn(const RegKey& key, const std::string& p
   } else if (found != ERROR_SUCCESS || type != REG_DWORD || size != sizeof count) {
     throw RegistryError(InvalidDataTypeMessage(path));
   }
-  ++count;
-  if (!key || !WriteRegistryDword(key.Get(), path, count)) throw RegistryError(FailedToSetDataMessage(path));
-  return count;
+  if (!key || !WriteRegistryDword(key.Get(), path, count + 1)) throw RegistryError(FailedToSetDataMessage(path));
+  return {path, found == ERROR_SUCCESS, count};
+}
+
+// Raises the counts in the table's key, opened once for the whole list;
+// `raises` gets each raise as it is made.
+void IncrementSharedFileCountsIn(RegKey& key, const StringList& files, std::vector<Raise>& raises) {
+  if (!files.Empty()) CreateRegistryKey(HKEY_CURRENT_USER, kSharedFileCountsPath, key);
+  for (const std::string& file : files) raises.push_back(IncrementSharedFileCountIn(key, file));
+}
+
+// Puts the counts back as they were, the last raise first.
+void TakeBack(const RegKey& key, const std::vector<Raise>& raises) {
+  if (!key) return;
+  for (auto r = raises.rbegin(); r != raises.rend(); ++r) {
+    if (r->existed)
+      WriteRegistryDword(key.Get(), r->path, r->before);
+    else
+      RegDeleteValueA(key.Get(), r->path.c_str());
+  }
+}
+
+// The file list and the shared counts at once, the list on a thread of its
+// own. The outcome is that of the list first and the counts after it: when
+// the list fails, the counts raised meanwhile are taken back and the list's
+// error is raised; when only the counts fail, the list is complete.
+void WriteFileListAndCounts(const std::string& appName, const StringList& files) {
+  WorkerThread list([&appName, &files] { WriteUninstallFileList(appName, files); });
+  RegKey key;
+  std::vector<Raise> raises;
+  std::exception_ptr countError;
+  try {
+    IncrementSharedFileCountsIn(key, files, raises);
+  } catch (...) {
+    countError = std::current_exception();
+  }
+  try {
+    list.Join();
+  } catch (...) {
+    TakeBack(key, raises);
+    throw;
+  }
+  if (countError) std::rethrow_exception(countError);
 }
 
 }  // namespace
@@ -67,22 +117,20 @@ unsigned long IncrementSharedFileCountIn(const RegKey& key, const std::string& p
 unsigned long IncrementSharedFileCount(const std::string& path) {
   RegKey key;
   CreateRegistryKey(HKEY_CURRENT_USER, kSharedFileCountsPath, key);
-  return IncrementSharedFileCountIn(key, path);
+  return IncrementSharedFileCountIn(key, path).before + 1;
 }
 
 void IncrementSharedFileCounts(const StringList& files) {
-  // The table's key is opened once for the whole list, not once per file.
   RegKey key;
-  if (!files.Empty()) CreateRegistryKey(HKEY_CURRENT_USER, kSharedFileCountsPath, key);
-  for (const std::string& file : files) IncrementSharedFileCountIn(key, file);
+  std::vector<Raise> raises;
+  IncrementSharedFileCountsIn(key, files, raises);
 }
 
 void RegisterUninstall() {
   const std::string uninstallString = UninstallCommand(Install.InstallDir, Install.AppName);
   WriteUninstallValue(Install.AppName, "PRODUCTNAME", Install.ProductName);
   WriteUninstallValue(Install.AppName, "SUBPRODUCTNAME", Install.SubProductName);
-  WriteUninstallFileList(Install.AppName, Install.InstalledFileList);
-  IncrementSharedFileCounts(Install.InstalledFileList);
+  WriteFileListAndCounts(Install.AppName, Install.InstalledFileList);
   WriteUninstallValue(Install.AppName, "FOLDERS", Install.CreatedFolderList.Text());
   WriteUninstallValue(Install.AppName, "REGKEYS", Install.RegistryKeyList.Text());
   WriteUninstallValue(Install.AppName, "APPNAME", Install.AppName);

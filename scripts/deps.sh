@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 packages=(cmake ninja-build g++ make python3
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
           wine64 wine googletest sharutils dpkg-dev xvfb imagemagick fonts-wine libarchive-dev
-          libarchive-tools procps)
+          libarchive-tools procps patch)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -41,3 +41,11 @@ if [ ! -d "$src_dir/libarchive" ]; then
   mv "$tmp"/libarchive-*/ "$src_dir/libarchive"
   rm -rf "$tmp"
 fi
+
+# Our patches to libarchive's sources (unrar/patches), each applied once.
+for p in "$here"/unrar/patches/*.patch; do
+  stamp="$src_dir/libarchive/.zx-$(basename "$p").applied"
+  [ -e "$stamp" ] && continue
+  patch -s -p1 -N -d "$src_dir/libarchive" <"$p"
+  touch "$stamp"
+done

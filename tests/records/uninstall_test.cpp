@@ -130,3 +130,31 @@ TEST_F(Uninstall, CountOfAnotherTypeIsAnError) {
   fixture::SetString(HKEY_CURRENT_USER, fixture::kSharedCountsKey, kFileB, "a much longer text than four bytes");
   EXPECT_THROW(IncrementSharedFileCount(kFileB), RegistryError);
 }
+
+// The file list and the counts are written side by side, with the outcome of
+// writing them one after the other: a list that cannot be written leaves the
+// counts as they were; a count that cannot be raised leaves the list whole.
+TEST_F(Uninstall, FailuresLeaveWhatWritingInTurnLeaves) {
+  fixture::SetDword(HKEY_CURRENT_USER, fixture::kSharedCountsKey, kFileA, 5);
+  Install.InstalledFileList = StringList({kFileA, kFileB, kFileA});
+  Install.AppName = std::string(300, 'z');  // a key name longer than the registry takes
+  try {
+    RegisterUninstall();
+    ADD_FAILURE() << "no error for a list that cannot be written";
+  } catch (const RegistryError& e) {
+    EXPECT_EQ(std::string(e.what()), std::string("Failed to set data for '") + kFileA + "'");
+  }
+  EXPECT_EQ(Count(kFileA), 5u);
+  EXPECT_EQ(Count(kFileB), std::nullopt);
+
+  fixture::SetString(HKEY_CURRENT_USER, fixture::kSharedCountsKey, kFileB, "3");
+  Install.AppName = kApp;
+  try {
+    RegisterUninstall();
+    ADD_FAILURE() << "no error for a text count";
+  } catch (const RegistryError& e) {
+    EXPECT_EQ(std::string(e.what()), std::string("Invalid data type for '") + kFileB + "'");
+  }
+  EXPECT_EQ(Sorted(harness::ValueNames(HKEY_LOCAL_MACHINE, kFiles)), Sorted({kFileA, kFileB}));
+  EXPECT_EQ(Count(kFileA), 6u);
+}
