@@ -1,5 +1,6 @@
 #include "records/uninstall.h"
 
+#include <cstdint>
 #include <exception>
 #include <initializer_list>
 #include <utility>
@@ -52,10 +53,11 @@ struct Raise {
   std::string path;
   bool existed;
   DWORD before;
+  size_t index;  // in the list of files
 };
 
 // One count, in the table's key (null when it could not be opened).
-Raise IncrementSharedFileCountIn(const RegKey& key, const std::string& path) {
+Raise IncrementSharedFileCountIn(const RegKey& key, const std::string& path, size_t index = 0) {
   DWORD count = 0;
   DWORD type = 0;
   DWORD size = sizeof count;
@@ -68,48 +70,84 @@ Raise IncrementSharedFileCountIn(const RegKey& key, const std::string& path) {
     throw RegistryError(InvalidDataTypeMessage(path));
   }
   if (!key || !WriteRegistryDword(key.Get(), path, count + 1)) throw RegistryError(FailedToSetDataMessage(path));
-  return {path, found == ERROR_SUCCESS, count};
+  return {path, found == ERROR_SUCCESS, count, index};
 }
 
-// Raises the counts in the table's key, opened once for the whole list;
-// `raises` gets each raise as it is made.
-void IncrementSharedFileCountsIn(RegKey& key, const StringList& files, std::vector<Raise>& raises) {
-  if (!files.Empty()) CreateRegistryKey(HKEY_CURRENT_USER, kSharedFileCountsPath, key);
-  for (const std::string& file : files) raises.push_back(IncrementSharedFileCountIn(key, file));
+// The counts are raised in two shares, each on a thread of its own. A name
+// falls in the same share in any letter case, as the registry matches names,
+// so that no count is read and written by two threads.
+constexpr unsigned kCountShares = 2;
+
+unsigned ShareOf(const std::string& path) {
+  const int n = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+  std::wstring name(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &name[0], n);
+  if (n > 0) CharUpperBuffW(&name[0], static_cast<DWORD>(n));
+  unsigned hash = 0;
+  for (wchar_t c : name) hash = hash * 31 + static_cast<unsigned>(c);
+  return hash % kCountShares;
 }
 
-// Puts the counts back as they were, the last raise first.
-void TakeBack(const RegKey& key, const std::vector<Raise>& raises) {
-  if (!key) return;
-  for (auto r = raises.rbegin(); r != raises.rend(); ++r) {
-    if (r->existed)
-      WriteRegistryDword(key.Get(), r->path, r->before);
-    else
-      RegDeleteValueA(key.Get(), r->path.c_str());
-  }
-}
-
-// The file list and the shared counts at once, the list on a thread of its
-// own. The outcome is that of the list first and the counts after it: when
-// the list fails, the counts raised meanwhile are taken back and the list's
-// error is raised; when only the counts fail, the list is complete.
-void WriteFileListAndCounts(const std::string& appName, const StringList& files) {
-  WorkerThread list([&appName, &files] { WriteUninstallFileList(appName, files); });
-  RegKey key;
+// One share's raises, in the order of the list, up to its first failure.
+struct CountShare {
   std::vector<Raise> raises;
-  std::exception_ptr countError;
-  try {
-    IncrementSharedFileCountsIn(key, files, raises);
-  } catch (...) {
-    countError = std::current_exception();
+  size_t failedAt = SIZE_MAX;
+  std::exception_ptr error;
+};
+
+void RaiseShare(const RegKey& key, const StringList& files, const std::vector<unsigned>& shareOf, unsigned share,
+                CountShare& out) {
+  for (size_t i = 0; i < files.Count(); ++i) {
+    if (shareOf[i] != share) continue;
+    try {
+      out.raises.push_back(IncrementSharedFileCountIn(key, files[i], i));
+    } catch (...) {
+      out.failedAt = i;
+      out.error = std::current_exception();
+      return;
+    }
   }
-  try {
-    list.Join();
-  } catch (...) {
-    TakeBack(key, raises);
-    throw;
+}
+
+// Puts back the counts raised for the files from `from` on, the last raise first.
+void TakeBack(const RegKey& key, const CountShare (&shares)[kCountShares], size_t from) {
+  if (!key) return;
+  for (const CountShare& share : shares)
+    for (auto r = share.raises.rbegin(); r != share.raises.rend() && r->index >= from; ++r) {
+      if (r->existed)
+        WriteRegistryDword(key.Get(), r->path, r->before);
+      else
+        RegDeleteValueA(key.Get(), r->path.c_str());
+    }
+}
+
+// The file list and the shared counts at once, on three threads. The outcome
+// is that of writing the list and then raising the counts in the order of
+// the list: when the list fails, every raise is taken back and the list's
+// error is raised; when a count fails, the list is whole and the counts of
+// the files after the first that failed are taken back.
+void WriteFileListAndCounts(const std::string& appName, const StringList& files) {
+  RegKey key;
+  if (!files.Empty()) CreateRegistryKey(HKEY_CURRENT_USER, kSharedFileCountsPath, key);
+  std::vector<unsigned> shareOf;
+  for (const std::string& file : files) shareOf.push_back(ShareOf(file));
+  CountShare shares[kCountShares];
+  {
+    WorkerThread list([&appName, &files] { WriteUninstallFileList(appName, files); });
+    WorkerThread second([&] { RaiseShare(key, files, shareOf, 1, shares[1]); });
+    RaiseShare(key, files, shareOf, 0, shares[0]);
+    second.Join();
+    try {
+      list.Join();
+    } catch (...) {
+      TakeBack(key, shares, 0);
+      throw;
+    }
   }
-  if (countError) std::rethrow_exception(countError);
+  const CountShare& first = shares[0].failedAt < shares[1].failedAt ? shares[0] : shares[1];
+  if (!first.error) return;
+  TakeBack(key, shares, first.failedAt + 1);
+  std::rethrow_exception(first.error);
 }
 
 }  // namespace
@@ -121,9 +159,10 @@ unsigned long IncrementSharedFileCount(const std::string& path) {
 }
 
 void IncrementSharedFileCounts(const StringList& files) {
+  // The table's key is opened once for the whole list, not once per file.
   RegKey key;
-  std::vector<Raise> raises;
-  IncrementSharedFileCountsIn(key, files, raises);
+  if (!files.Empty()) CreateRegistryKey(HKEY_CURRENT_USER, kSharedFileCountsPath, key);
+  for (const std::string& file : files) IncrementSharedFileCountIn(key, file);
 }
 
 void RegisterUninstall() {

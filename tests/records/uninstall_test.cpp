@@ -147,14 +147,28 @@ TEST_F(Uninstall, FailuresLeaveWhatWritingInTurnLeaves) {
   EXPECT_EQ(Count(kFileA), 5u);
   EXPECT_EQ(Count(kFileB), std::nullopt);
 
+  // Files on both sides of the one that fails: those after it keep their counts.
+  const Names after = {"C:\\zxrec\\d1.txt", "C:\\zxrec\\d2.txt", "C:\\zxrec\\d3.txt", "C:\\zxrec\\d4.txt"};
+  for (const std::string& file : after) fixture::DeleteValue(HKEY_CURRENT_USER, fixture::kSharedCountsKey, file);
   fixture::SetString(HKEY_CURRENT_USER, fixture::kSharedCountsKey, kFileB, "3");
   Install.AppName = kApp;
+  Install.InstalledFileList = StringList({kFileA, kFileB, after[0], after[1], after[2], after[3]});
   try {
     RegisterUninstall();
     ADD_FAILURE() << "no error for a text count";
   } catch (const RegistryError& e) {
     EXPECT_EQ(std::string(e.what()), std::string("Invalid data type for '") + kFileB + "'");
   }
-  EXPECT_EQ(Sorted(harness::ValueNames(HKEY_LOCAL_MACHINE, kFiles)), Sorted({kFileA, kFileB}));
+  EXPECT_EQ(harness::ValueNames(HKEY_LOCAL_MACHINE, kFiles).size(), 6u);
   EXPECT_EQ(Count(kFileA), 6u);
+  for (const std::string& file : after) EXPECT_EQ(Count(file), std::nullopt) << file;
+}
+
+// A name spelt in two letter cases is one count, raised twice.
+TEST_F(Uninstall, CountRaisedOnceForEverySpellingOfAName) {
+  Install.AppName = kApp;
+  Install.InstalledFileList = StringList({kFileA, "C:\\ZXREC\\PROGRAM FILES\\A.DLL", kFileC, kFileA});
+  RegisterUninstall();
+  EXPECT_EQ(Count(kFileA), 3u);
+  EXPECT_EQ(Count(kFileC), 1u);
 }
