@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <exception>
 #include <initializer_list>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -39,11 +40,20 @@ void WriteUninstallEntry(const std::string& appName, const std::string& uninstal
   WriteUninstallValues(appName, {{"DisplayName", appName}, {"UninstallString", uninstallString}});
 }
 
-void WriteUninstallFileList(const std::string& appName, const StringList& files) {
+namespace {
+
+// The files from `begin` to `end` (not included) in the list of the entry.
+void WriteUninstallFileListPart(const std::string& appName, const StringList& files, size_t begin, size_t end) {
   RegKey key;
   CreateRegistryKey(HKEY_LOCAL_MACHINE, UninstallFilesPath(appName), key);
-  for (const std::string& file : files)
-    if (!key || !WriteRegistryDword(key.Get(), file, 0)) throw RegistryError(FailedToSetDataMessage(file));
+  for (size_t i = begin; i < end; ++i)
+    if (!key || !WriteRegistryDword(key.Get(), files[i], 0)) throw RegistryError(FailedToSetDataMessage(files[i]));
+}
+
+}  // namespace
+
+void WriteUninstallFileList(const std::string& appName, const StringList& files) {
+  WriteUninstallFileListPart(appName, files, 0, files.Count());
 }
 
 namespace {
@@ -73,10 +83,12 @@ Raise IncrementSharedFileCountIn(const RegKey& key, const std::string& path, siz
   return {path, found == ERROR_SUCCESS, count, index};
 }
 
-// The counts are raised in two shares, each on a thread of its own. A name
-// falls in the same share in any letter case, as the registry matches names,
-// so that no count is read and written by two threads.
-constexpr unsigned kCountShares = 2;
+// Under Wine every registry call waits for the server, and the calls of
+// several threads overlap their waits: the file list is written in two
+// halves and the counts are raised in four shares, each on a thread of its
+// own. A name falls in the same share in any letter case, as the registry
+// matches names, so that no count is read and written by two threads.
+constexpr unsigned kCountShares = 4;
 
 unsigned ShareOf(const std::string& path) {
   const int n = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
@@ -121,11 +133,13 @@ void TakeBack(const RegKey& key, const CountShare (&shares)[kCountShares], size_
     }
 }
 
-// The file list and the shared counts at once, on three threads. The outcome
-// is that of writing the list and then raising the counts in the order of
-// the list: when the list fails, every raise is taken back and the list's
-// error is raised; when a count fails, the list is whole and the counts of
-// the files after the first that failed are taken back.
+// The file list and the shared counts at once. The outcome is that of
+// writing the list and then raising the counts in the order of the list:
+// when the list fails, every raise is taken back and the error of the first
+// file that failed is raised; when a count fails, the list is whole and the
+// counts of the files after the first that failed are taken back. (Not
+// quite for the list: were one value refused while the key takes others,
+// which has not been seen, the other half's values would stay.)
 void WriteFileListAndCounts(const std::string& appName, const StringList& files) {
   RegKey key;
   if (!files.Empty()) CreateRegistryKey(HKEY_CURRENT_USER, kSharedFileCountsPath, key);
@@ -133,21 +147,29 @@ void WriteFileListAndCounts(const std::string& appName, const StringList& files)
   for (const std::string& file : files) shareOf.push_back(ShareOf(file));
   CountShare shares[kCountShares];
   {
-    WorkerThread list([&appName, &files] { WriteUninstallFileList(appName, files); });
-    WorkerThread second([&] { RaiseShare(key, files, shareOf, 1, shares[1]); });
+    const size_t half = files.Count() / 2;
+    WorkerThread front([&] { WriteUninstallFileListPart(appName, files, 0, half); });
+    WorkerThread back([&] { WriteUninstallFileListPart(appName, files, half, files.Count()); });
+    std::vector<std::unique_ptr<WorkerThread>> others;
+    for (unsigned share = 1; share < kCountShares; ++share)
+      others.push_back(
+          std::make_unique<WorkerThread>([&, share] { RaiseShare(key, files, shareOf, share, shares[share]); }));
     RaiseShare(key, files, shareOf, 0, shares[0]);
-    second.Join();
+    for (auto& other : others) other->Join();
     try {
-      list.Join();
+      front.Join();
+      back.Join();
     } catch (...) {
       TakeBack(key, shares, 0);
       throw;
     }
   }
-  const CountShare& first = shares[0].failedAt < shares[1].failedAt ? shares[0] : shares[1];
-  if (!first.error) return;
-  TakeBack(key, shares, first.failedAt + 1);
-  std::rethrow_exception(first.error);
+  const CountShare* first = &shares[0];
+  for (const CountShare& share : shares)
+    if (share.failedAt < first->failedAt) first = &share;
+  if (!first->error) return;
+  TakeBack(key, shares, first->failedAt + 1);
+  std::rethrow_exception(first->error);
 }
 
 }  // namespace
