@@ -334,19 +334,40 @@ int ArchiveSession::CopyData(void* file) {
                             (scanned && scanned->method != kMethodStored && scanned->crc != 0);
   const bool check = scanned && scanned->hasCrc && !readerChecks && (type == AE_IFREG || type == 0);
   std::uint32_t crc = 0;
-  std::vector<char>& buffer = buffer_;
-  buffer.resize(1 << 18);
-  for (;;) {
-    const la_ssize_t n = archive_read_data(reader_, buffer.data(), buffer.size());
-    if (n == 0) return check && crc != scanned->crc ? ERAR_BAD_DATA : 0;
-    if (n < 0) return DataError();
-    if (check) crc = Crc32(buffer.data(), static_cast<std::size_t>(n), crc);
-    if (processDataProc && processDataProc(reinterpret_cast<unsigned char*>(buffer.data()), static_cast<int>(n)) == -1)
-      return ERAR_UNKNOWN;  // the caller cancelled
+  std::int64_t at = 0;  // how much of the entry has been passed on
+  // Passes on one piece: to the CRC, the caller's data callback and the file.
+  auto pass = [&](const char* data, std::size_t size) -> int {
+    if (check) crc = Crc32(data, size, crc);
+    if (processDataProc) {
+      // The callback gets a copy: libarchive's own buffer may be the window
+      // the next bytes are decoded from.
+      buffer_.assign(data, data + size);
+      if (processDataProc(reinterpret_cast<unsigned char*>(buffer_.data()), static_cast<int>(size)) == -1)
+        return ERAR_UNKNOWN;  // the caller cancelled
+    }
     DWORD written = 0;
     if (file != INVALID_HANDLE_VALUE &&
-        (!WriteFile(static_cast<HANDLE>(file), buffer.data(), static_cast<DWORD>(n), &written, nullptr) ||
-         written != static_cast<DWORD>(n)))
+        (!WriteFile(static_cast<HANDLE>(file), data, static_cast<DWORD>(size), &written, nullptr) ||
+         written != static_cast<DWORD>(size)))
       return ERAR_EWRITE;
+    at += static_cast<std::int64_t>(size);
+    return 0;
+  };
+  // The pieces are libarchive's own buffers, written without a copy of ours.
+  for (;;) {
+    const void* block = nullptr;
+    std::size_t size = 0;
+    la_int64_t offset = 0;
+    const int r = archive_read_data_block(reader_, &block, &size, &offset);
+    if (r == ARCHIVE_EOF) return check && crc != scanned->crc ? ERAR_BAD_DATA : 0;
+    if (r < ARCHIVE_WARN) return DataError();
+    // A piece further on than the last ended: the bytes between are zeros.
+    if (offset < at) return ERAR_BAD_DATA;
+    while (at < offset) {
+      const std::vector<char> zeros(static_cast<std::size_t>(std::min<std::int64_t>(offset - at, 1 << 16)));
+      if (int e = pass(zeros.data(), zeros.size())) return e;
+    }
+    if (size > 0)
+      if (int e = pass(static_cast<const char*>(block), size)) return e;
   }
 }

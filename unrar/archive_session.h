@@ -46,7 +46,7 @@ class ArchiveSession {
   std::size_t scanIndex_ = 0;              // of the current entry in scan_
   bool scanValid_ = true;                  // false once the scan and libarchive disagree
   std::string madeFolder_;                 // the folder of the last file written, known to be there
-  std::vector<char> buffer_;               // for the data of every entry
+  std::vector<char> buffer_;               // a copy of each piece for the data callback
   bool scanCutShort_ = false;              // the headers end before the archive does
   std::map<std::string, std::wstring> written_;  // entry name to the file it was extracted to (hard links)
 };
