@@ -12,7 +12,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 blocks=${1:-20000}
 rounds=${2:-200}
 win=${ZX_WIN_TREE:-$root/build/win64}
-work=$root/build/bench-allocator
+work=${ZX_BENCH_DIR:-$root/build}/bench-allocator
 export WINEPREFIX=$work/prefix
 mkdir -p "$work"
 

@@ -12,7 +12,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/tests/wine/env.sh"
 bin=$root/dist/win64
-work=$root/build/bench-compress
+work=${ZX_BENCH_DIR:-$root/build}/bench-compress
 export WINEPREFIX=$work/prefix
 rm -rf "$work"; mkdir -p "$work"
 "$root/tests/wine/make-prefix.sh" "$WINEPREFIX" >/dev/null

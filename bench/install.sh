@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/tests/wine/env.sh"
 total_mb=${1:-20}
 bin=$root/dist/win64
-work=$root/build/bench-install
+work=${ZX_BENCH_DIR:-$root/build}/bench-install
 export WINEPREFIX=$work/prefix
 rm -rf "$work"; mkdir -p "$work"
 "$root/tests/wine/make-prefix.sh" "$WINEPREFIX" >/dev/null

@@ -23,7 +23,7 @@ lzma=${ZX_PEER_LZMA:-yes}
 bin=$root/dist/win64
 timedrun=$root/build/win64/bin/timedrun.exe
 copier=$root/build/win64/bin/unrar_bench.exe  # its copy mode, timed inside the process
-work=$root/build/bench-peer
+work=${ZX_BENCH_DIR:-$root/build}/bench-peer
 export WINEPREFIX=$work/prefix
 
 if ! command -v makensis >/dev/null; then

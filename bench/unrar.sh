@@ -12,7 +12,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 files=${1:-2000}
 total_mb=${2:-100}
 win=${ZX_WIN_TREE:-$root/build/win64}
-work=$root/build/bench-unrar
+work=${ZX_BENCH_DIR:-$root/build}/bench-unrar
 export WINEPREFIX=$work/prefix
 
 cmake --build "$win" --target unrar unrar_bench rarpack >/dev/null
