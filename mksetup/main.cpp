@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "mksetup/payload.h"
+#include "mksetup/page_align.h"
 #include "mksetup/resource_writer.h"
 #include "mksetup/script_file.h"
 #include "setup/paths.h"
@@ -85,6 +86,13 @@ int main(int argc, char** argv) {
   if (!WriteScriptResources(partial, values, &error)) {
     DeleteFileA(partial.c_str());
     return Fail(error);
+  }
+  // An image that cannot be aligned is left as it is: it installs the same.
+  std::string image;
+  if (ReadWholeFile(partial, image) != FileStatus::kOk ||
+      (AlignResourceData(image) && WriteWholeFile(partial, image) != FileStatus::kOk)) {
+    DeleteFileA(partial.c_str());
+    return Fail("cannot write " + partial);
   }
   if (!MoveFileExA(partial.c_str(), output.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
     DeleteFileA(partial.c_str());

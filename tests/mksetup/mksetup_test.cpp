@@ -2,6 +2,8 @@
 // byte for byte; a mistake gives a message, a non-zero code and no file.
 #include "tests/harness/harness.h"
 
+#include <imagehlp.h>
+
 namespace {
 
 const std::string kArchive = std::string("Rar!\x1a\x07\x00", 7) + "not really packed";
@@ -40,6 +42,17 @@ std::optional<std::string> Resource(const std::string& exe, const char* key) {
   return bytes;
 }
 
+// Where the resource section's data starts in the file of `exe`.
+DWORD ResourceDataOffset(const std::string& exe) {
+  const std::string image = harness::ReadFileBytes(exe);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image.data() + dos->e_lfanew);
+  const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+  for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section)
+    if (std::string(reinterpret_cast<const char*>(section->Name), 5) == ".rsrc") return section->PointerToRawData;
+  return 1;
+}
+
 }  // namespace
 
 TEST(Mksetup, WritesEveryKeyByteForByte) {
@@ -60,6 +73,13 @@ TEST(Mksetup, WritesEveryKeyByteForByte) {
   EXPECT_EQ(Resource(v.output, "UNRARDLL"), kLibrary);
   EXPECT_EQ(Resource(v.output, "VERSION"), std::nullopt);
   EXPECT_FALSE(harness::FileExists(v.output + ".partial"));
+  // The resources start on a page of the file (Wine then maps them instead
+  // of reading them at start-up), and the image's checksum still holds.
+  EXPECT_EQ(ResourceDataOffset(v.output) % 4096, 0u);
+  DWORD stored = 0, computed = 0;
+  ASSERT_EQ(MapFileAndCheckSumA(v.output.c_str(), &stored, &computed), static_cast<DWORD>(CHECKSUM_SUCCESS));
+  EXPECT_NE(stored, 0u);
+  EXPECT_EQ(stored, computed);
 }
 
 TEST(Mksetup, MistakesLeaveNoInstaller) {
