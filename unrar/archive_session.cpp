@@ -360,7 +360,7 @@ int ArchiveSession::CopyData(void* file) {
     la_int64_t offset = 0;
     const int r = archive_read_data_block(reader_, &block, &size, &offset);
     if (r == ARCHIVE_EOF) return check && crc != scanned->crc ? ERAR_BAD_DATA : 0;
-    if (r < ARCHIVE_WARN) return DataError();
+    if (r != ARCHIVE_OK) return DataError();  // a warning too, as it always was
     // A piece further on than the last ended: the bytes between are zeros.
     if (offset < at) return ERAR_BAD_DATA;
     while (at < offset) {
