@@ -44,7 +44,7 @@ bool AlignResourceData(std::string& image) {
   if (magic != 0x10b && magic != 0x20b) return false;
   const std::size_t directories = optional + (magic == 0x10b ? 96 : 112);
   const std::uint32_t count = Read32(image, directories - 4);
-  if (directories + 8 * count > table) return false;
+  if (count > 16 || directories + 8 * count > table) return false;
   const std::uint32_t fileAlignment = Read32(image, optional + 36);
   for (std::uint32_t d : {4u, 6u})                       // the certificate and debug directories
     if (d < count && Read32(image, directories + 8 * d + 4) != 0) return false;

@@ -59,6 +59,7 @@ TEST(AlignResourceData, LeavesWhatItCannotChangeSafely) {
       {"cut inside the headers", [](std::string& s) { s.resize(kTable + 20); }},
       {"a certificate", [](std::string& s) { Put32(s, kOptional + 96 + 8 * 4 + 4, 0x100); }},
       {"debug data", [](std::string& s) { Put32(s, kOptional + 96 + 8 * 6 + 4, 0x1c); }},
+      {"more directories than the headers hold", [](std::string& s) { Put32(s, kOptional + 92, 0x20000000); }},
       {"a symbol table", [](std::string& s) { Put32(s, kPe + 12, 0x500); }},
       {"no resource section", [](std::string& s) { s[kTable + 40 + 1] = 'x'; }},
       {"a resource offset past the end", [](std::string& s) { Put32(s, kTable + 40 + 20, 0x10000); }},
