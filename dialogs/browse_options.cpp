@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "setup/paths.h"
+#include "state/paths.h"
 
 namespace {
 // Indexed by TZXPathDialogRoot; none and the desktop both give the desktop.
@@ -17,9 +17,7 @@ TZXPathDialogFlags::TZXPathDialogFlags(std::initializer_list<TZXPathDialogFlag> 
 
 TZXPathDialogFlags DefaultPathDialogFlags() { return {pdfReturnOnlyFSDirs}; }
 
-int RootFolderId(TZXPathDialogRoot root) {
-  return root < std::size(kRootFolderIds) ? kRootFolderIds[root] : 0;
-}
+int RootFolderId(TZXPathDialogRoot root) { return root < std::size(kRootFolderIds) ? kRootFolderIds[root] : 0; }
 
 std::uint32_t BrowseFlagsFor(TZXPathDialogFlags flags) {
   std::uint32_t value = 0;

@@ -3,6 +3,7 @@
 // no message loop and changes only through the messages sent to its two
 // controls (status text 1001, bar 1000).
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "dialogs/res_dialog.h"
@@ -15,6 +16,11 @@ class TProgressDialog {
   // Creates the dialog on template 104 and shows the starting text. The
   // common controls must be initialised before.
   TProgressDialog();
+  // Gives the controls their own window procedures back, then destroys the
+  // dialog.
+  ~TProgressDialog();
+  TProgressDialog(const TProgressDialog&) = delete;
+  TProgressDialog& operator=(const TProgressDialog&) = delete;
   HWND Handle() const { return dialog_.Handle(); }
 
   // After the counting pass: the total unpacked size of all entries.
@@ -26,6 +32,8 @@ class TProgressDialog {
   void ShowBuildingPackages();
 
  private:
+  class HeldControl;
+
   void SetStatus(const std::string& text);
   // Draws what earlier entries left undrawn.
   void DrawPending();
@@ -33,6 +41,9 @@ class TProgressDialog {
   TResDialog dialog_;
   HWND bar_ = nullptr;
   HWND status_ = nullptr;
+  bool drawingHeld_ = false;
+  std::unique_ptr<HeldControl> heldBar_;
+  std::unique_ptr<HeldControl> heldStatus_;
   unsigned shift_ = 0;
   std::uint64_t shownDone_ = 0;  // the done size of the entry shown last
   unsigned long drawnAt_ = 0;    // tick count of the last drawing

@@ -83,7 +83,7 @@ INT_PTR CALLBACK ResDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     if (dialog->Handle() != window) continue;
     TMessage m{message, wParam, lParam, 0};
     // No exception may cross into the system's dialog manager: the dialog
-    // ends and Execute raises it on the program's side.
+    // ends and Execute throws it on the program's side.
     try {
       dialog->Dispatch(m);
     } catch (...) {

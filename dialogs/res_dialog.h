@@ -60,7 +60,7 @@ class TResDialog {
   WindowHandle handle_;
   bool finished_ = false;
   bool accepted_ = false;
-  std::exception_ptr failure_;  // raised by a message method, rethrown by Execute
+  std::exception_ptr failure_;  // thrown by a message method, rethrown by Execute
 };
 
 // The live dialogs, in order of construction.

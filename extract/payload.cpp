@@ -4,13 +4,10 @@
 
 #include "dialogs/progress_dialog.h"
 #include "extract/entry_rules.h"
-#include "ide/package_builder.h"
-#include "records/product_record.h"
-#include "setup/folders.h"
-#include "setup/install_state.h"
-#include "setup/paths.h"
-#include "setup/script.h"
-#include "setup/script_keys.h"
+#include "state/folders.h"
+#include "state/install_state.h"
+#include "state/paths.h"
+#include "state/script_keys.h"
 #include "support/fault_cleanup.h"
 #include "support/string_list.h"
 
@@ -22,21 +19,6 @@ namespace {
 // The one progress dialog, while the step runs.
 TProgressDialog* ProgressDialog = nullptr;
 
-class ProgressDialogScope {
- public:
-  ProgressDialogScope() : dialog_(new TProgressDialog()) { ProgressDialog = dialog_.get(); }
-  ~ProgressDialogScope() { Close(); }
-  TProgressDialog& Dialog() { return *dialog_; }
-
- private:
-  void Close() {
-    ProgressDialog = nullptr;
-    dialog_.reset();
-  }
-  std::unique_ptr<TProgressDialog> dialog_;
-  FaultCleanup onFault_{[this] { Close(); }};
-};
-
 // Writes the whole block; a short write (a full disk) is a failure.
 bool WriteWhole(FileHandle& file, const char* data, size_t size) {
   DWORD written = 0;
@@ -45,12 +27,20 @@ bool WriteWhole(FileHandle& file, const char* data, size_t size) {
   return ok;
 }
 
+std::string HeaderFileName(const RARHeaderData& header) {
+  size_t n = 0;
+  while (n < sizeof header.FileName && header.FileName[n] != '\0') ++n;
+  return std::string(header.FileName, n);
+}
+
+}  // namespace
+
 // The staged files are removed, and the library unbound before its file
 // goes, however the step ends.
-class StagingCleanup {
+class StagedPayload::Cleanup {
  public:
-  StagingCleanup(StagingFile& library, StagingFile& archive) : library_(library), archive_(archive) {}
-  ~StagingCleanup() { Run(); }
+  Cleanup(StagingFile& library, StagingFile& archive) : library_(library), archive_(archive) {}
+  ~Cleanup() { Run(); }
 
  private:
   void Run() {
@@ -65,19 +55,27 @@ class StagingCleanup {
   FaultCleanup onFault_{[this] { Run(); }};
 };
 
-std::string HeaderFileName(const RARHeaderData& header) {
-  size_t n = 0;
-  while (n < sizeof header.FileName && header.FileName[n] != '\0') ++n;
-  return std::string(header.FileName, n);
-}
+// The one progress dialog, reachable by the extracting callback meanwhile.
+class StagedPayload::DialogScope {
+ public:
+  DialogScope() : dialog_(new TProgressDialog()) { ProgressDialog = dialog_.get(); }
+  ~DialogScope() { Close(); }
+  TProgressDialog& Dialog() { return *dialog_; }
 
-}  // namespace
+ private:
+  void Close() {
+    ProgressDialog = nullptr;
+    dialog_.reset();
+  }
+  std::unique_ptr<TProgressDialog> dialog_;
+  FaultCleanup onFault_{[this] { Close(); }};
+};
 
 StagingFile CreateStagingFile() {
   StagingFile f;
   f.name = MakeTempFileName("ZX");
-  f.handle.Reset(CreateFileA(f.name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
+  f.handle.Reset(CreateFileA(f.name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_TEMPORARY, nullptr));
   return f;
 }
 
@@ -91,8 +89,7 @@ unsigned char ExtractEntryCallback(const RARHeaderData& header, std::string&, st
   PayloadDoneSize += header.UnpSize;
   if (ProgressDialog) ProgressDialog->ShowEntry(entryPath, PayloadDoneSize);
   const std::string name = ExtractFileName(entryPath);
-  if (!Install.IdeHelpDir.empty() && IsHelpFile(Install.HelpFileList, name))
-    targetName = Install.IdeHelpDir + name;
+  if (!Install.IdeHelpDir.empty() && IsHelpFile(Install.HelpFileList, name)) targetName = Install.IdeHelpDir + name;
   return RAR_EXTRACT;
 }
 
@@ -147,27 +144,28 @@ bool ExtractArchive(const std::string& archivePath, const std::string& destDir, 
   return ok && code == ERAR_END_ARCHIVE;
 }
 
-bool InstallPayload(const std::string& destDir) {
-  bool result = false;
-  LoadedScriptResource archiveBytes(scriptkey::kCabFile);
-  LoadedScriptResource libraryBytes(scriptkey::kUnrarDll);
-  StagingFile library = CreateStagingFile();
-  StagingFile archive = CreateStagingFile();
-  StagingCleanup cleanup(library, archive);
-  if (!library.handle || !archive.handle) return false;
-  if (!WriteWhole(library.handle, libraryBytes.Data(), libraryBytes.Size())) return false;
-  LoadUnrarLibrary(library.name);
-  ProgressDialogScope progress;
-  if (!WriteWhole(archive.handle, archiveBytes.Data(), archiveBytes.Size())) return false;
-  ExtractArchive(archive.name, destDir, CountEntryCallback, nullptr, nullptr, nullptr);
-  progress.Dialog().SetTotal(PayloadTotalSize);
-  result = ExtractArchive(archive.name, destDir, ExtractEntryCallback, &Install.InstalledFileList,
-                          &Install.CreatedFolderList, &Install.SystemFileList);
-  if (result) {
-    progress.Dialog().ShowBuildingPackages();
-    WriteProductRecord(Install.ProductName, Install.SubProductName, Install.InternalVersion, Install.InstallDir);
-    CopyDesignIntfSource();
-    BuildPackages();
-  }
-  return result;
+StagedPayload::StagedPayload()
+    : archiveBytes_(scriptkey::kCabFile),
+      libraryBytes_(scriptkey::kUnrarDll),
+      library_(CreateStagingFile()),
+      archive_(CreateStagingFile()),
+      cleanup_(new Cleanup(library_, archive_)) {}
+
+StagedPayload::~StagedPayload() = default;
+
+bool StagedPayload::Stage() {
+  if (!library_.handle || !archive_.handle) return false;
+  if (!WriteWhole(library_.handle, libraryBytes_.Data(), libraryBytes_.Size())) return false;
+  LoadUnrarLibrary(library_.name);
+  progress_.reset(new DialogScope());
+  return WriteWhole(archive_.handle, archiveBytes_.Data(), archiveBytes_.Size());
 }
+
+bool StagedPayload::Extract(const std::string& destDir) {
+  ExtractArchive(archive_.name, destDir, CountEntryCallback, nullptr, nullptr, nullptr);
+  Progress().SetTotal(PayloadTotalSize);
+  return ExtractArchive(archive_.name, destDir, ExtractEntryCallback, &Install.InstalledFileList,
+                        &Install.CreatedFolderList, &Install.SystemFileList);
+}
+
+TProgressDialog& StagedPayload::Progress() { return progress_->Dialog(); }

@@ -23,7 +23,7 @@ struct UnrarBinding {
 
 extern UnrarBinding Unrar;
 
-// Binds the library at `libraryPath`, releasing one bound before; raises
+// Binds the library at `libraryPath`, releasing one bound before; throws
 // "Can't load UNRAR.DLL" when it cannot be loaded. A missing export leaves
 // its slot null.
 void LoadUnrarLibrary(const std::string& libraryPath);
@@ -32,7 +32,7 @@ void EnsureUnrarLoaded();
 void UnloadUnrarLibrary();
 
 // The archive calls; each binds by the bare name first when nothing is
-// bound, and raises an error naming the export when the library lacks it.
+// bound, and throws an error naming the export when the library lacks it.
 RarArchiveHandle UnrarOpenArchive(const std::string& archivePath);
 void UnrarCloseArchive(RarArchiveHandle archive);
 int UnrarReadHeader(RarArchiveHandle archive, RARHeaderData* header);
@@ -44,7 +44,7 @@ int UnrarProcessFile(RarArchiveHandle archive, unsigned char operation, const st
 class UnrarArchive {
  public:
   explicit UnrarArchive(RarArchiveHandle h) : h_(h) {}
-  // Closing raises nothing: a library without the export leaves it open.
+  // Closing throws nothing: a library without the export leaves it open.
   ~UnrarArchive() { Close(); }
   UnrarArchive(const UnrarArchive&) = delete;
   UnrarArchive& operator=(const UnrarArchive&) = delete;

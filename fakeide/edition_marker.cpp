@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "setup/paths.h"
+#include "state/paths.h"
 #include "support/files.h"
 
 const char* const kMarkerFileName = "fakeide.ini";

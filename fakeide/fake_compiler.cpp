@@ -11,8 +11,8 @@
 
 #include "fakeide/edition_marker.h"
 #include "fakeide/tool_logic.h"
-#include "ide/ide_table.h"
-#include "setup/paths.h"
+#include "state/ide_table.h"
+#include "state/paths.h"
 #include "support/files.h"
 #include "support/text.h"
 
@@ -67,7 +67,8 @@ int main(int argc, char** argv) {
   const ToolRequest request = ParseToolArguments(std::vector<std::string>(argv + 1, argv + argc));
   if (!request.error.empty()) return Fail({request.error});
   std::string text;
-  if (ReadWholeFile(request.source, text) != FileStatus::kOk) return Fail({"Fatal: File not found: '" + request.source + "'"});
+  if (ReadWholeFile(request.source, text) != FileStatus::kOk)
+    return Fail({"Fatal: File not found: '" + request.source + "'"});
 
   const std::string ext = ExtractFileExt(request.source);
   std::vector<std::string> messages = BrokenSourceMessages(ExtractFileName(request.source), text);

@@ -16,8 +16,8 @@
 
 #include "fakeide/edition_marker.h"
 #include "fakeide/tool_logic.h"
-#include "ide/ide_table.h"
-#include "setup/paths.h"
+#include "state/ide_table.h"
+#include "state/paths.h"
 #include "support/files.h"
 #include "support/handles.h"
 #include "support/registry.h"
@@ -141,16 +141,16 @@ int InstallEdition(IdeKind kind, const std::string& rootArg, const InstallOption
   };
   bool ok = write(root + kMarkerFileName, std::string(edition.code) + "\r\n");
   if (kind >= kIdeD5)
-    ok = ok && write(root + "Source\\ToolsApi\\dsgnintf.pas", "unit DsgnIntf;\r\n\r\ninterface\r\n\r\n"
-                                                             "implementation\r\n\r\nend.\r\n");
+    ok = ok && write(root + "Source\\ToolsApi\\dsgnintf.pas",
+                     "unit DsgnIntf;\r\n\r\ninterface\r\n\r\n"
+                     "implementation\r\n\r\nend.\r\n");
   if (options.help) {
     const std::string base = ChangeFileExt(edition.helpContentsFile, "");
-    ok = ok && write(root + "HELP\\" + edition.helpContentsFile,
-                    HelpContentsText(EditionName(edition), base));
+    ok = ok && write(root + "HELP\\" + edition.helpContentsFile, HelpContentsText(EditionName(edition), base));
   }
   const std::string exe = root + "Bin\\" + GetIdeExeName(kind) + ".exe";
   if (options.version) {
-    unsigned long build = options.buildGiven ? options.build
+    unsigned long build = options.buildGiven                   ? options.build
                           : edition.expectedBuild == kAnyBuild ? kDefaultBuild
                                                                : static_cast<unsigned long>(edition.expectedBuild);
     if (!CopyPayload(IdeExePayload(build), exe))

@@ -35,9 +35,8 @@ int RunIdeWindows(const std::string& classList) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = name.c_str();
     // The windows stay hidden: only their classes are looked for.
-    if (!RegisterClassA(&windowClass) ||
-        !CreateWindowExA(0, name.c_str(), name.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
-                         instance, nullptr)) {
+    if (!RegisterClassA(&windowClass) || !CreateWindowExA(0, name.c_str(), name.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200,
+                                                          100, nullptr, nullptr, instance, nullptr)) {
       std::fprintf(stderr, "fakeide: cannot create a window of class %s\n", name.c_str());
       return 1;
     }

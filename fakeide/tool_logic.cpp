@@ -42,7 +42,8 @@ std::vector<std::string> ContainedUnitFiles(const std::string& packageText) {
   if (start == std::string::npos) return files;
   const size_t listStart = start + 8;
   const size_t end = packageText.find(';', listStart);
-  const std::string list = packageText.substr(listStart, end == std::string::npos ? std::string::npos : end - listStart);
+  const std::string list =
+      packageText.substr(listStart, end == std::string::npos ? std::string::npos : end - listStart);
   for (const std::string& rawEntry : SplitOn(list, ',')) {
     const std::string entry = Trim(rawEntry, " \t\r\n\v\f");
     if (entry.empty()) continue;

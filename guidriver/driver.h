@@ -44,7 +44,7 @@ class Program {
   DWORD pid_ = 0;
 };
 
-// The one wait of the driver and the tests: polls `done` until it answers
+// The one wait of the driver and the tests: polls `done` until it returns
 // true (then true) or `timeoutMs` has passed (then false, after a last look).
 // Also for "nothing happens": EXPECT_FALSE(WaitUntil(happened, ms)).
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);

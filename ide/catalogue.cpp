@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "setup/paths.h"
+#include "state/paths.h"
 #include "support/errors.h"
 #include "support/message_box.h"
 #include "support/registry.h"
@@ -29,8 +29,7 @@ FileVersion GetFileVersion(const std::string& fileName) {
   if (!GetFileVersionInfoA(fileName.c_str(), 0, size, block.data())) return version;
   VS_FIXEDFILEINFO* info = nullptr;
   UINT length = 0;
-  if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
-      length < sizeof *info)
+  if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info || length < sizeof *info)
     return version;
   version.ms = info->dwFileVersionMS;
   version.ls = info->dwFileVersionLS;

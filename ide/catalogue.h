@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <string>
 
-#include "ide/ide_table.h"
+#include "state/ide_table.h"
 
 // The IDE's installation folder with a trailing backslash, or empty when the
-// edition's key or its "RootDir" is missing. Raises RegistryError
+// edition's key or its "RootDir" is missing. Throws RegistryError
 // "Invalid data type for 'RootDir'" for a value that is not a string.
 std::string GetIdeRootDir(IdeKind kind);
 // GetIdeRootDir + "HELP\".

@@ -1,6 +1,6 @@
 #pragma once
 // The index lines of the product's help files in the IDE's help contents
-// file. Both raise FileError "Cannot open file <path>" when the file cannot be
+// file. Both throw FileError "Cannot open file <path>" when the file cannot be
 // read and "Cannot create file <path>" when it cannot be written; lines
 // already edited stay edited.
 #include <string>

@@ -3,7 +3,7 @@
 // index lines of the help files in the IDE's help contents file.
 #include <string>
 
-#include "ide/ide_table.h"
+#include "state/ide_table.h"
 
 // FindFileByName in the installation's InstalledFileList.
 std::string FindInstalledFile(const std::string& fileName);
@@ -29,5 +29,5 @@ using UninstallValueWriter = void (*)(const std::string& appName, const std::str
 // The help step: an index line for each HELPFILES line "<name>.hlp=<title>"
 // (extension in any case), the names noted in InstalledHelpList and stored as
 // the entry's INSTALLEDHELPS. Nothing at all when the IDE has no help
-// contents file. Raises FileError when that file cannot be read or written.
+// contents file. Throws FileError when that file cannot be read or written.
 void RegisterHelpFiles(UninstallValueWriter writeUninstallValue);

@@ -6,11 +6,11 @@
 #include "ide/ide_registration.h"
 #include "ide/package_rules.h"
 #include "ide/process_runner.h"
-#include "setup/folders.h"
-#include "setup/install_state.h"
-#include "setup/paths.h"
-#include "setup/script.h"
-#include "setup/script_keys.h"
+#include "state/folders.h"
+#include "state/install_state.h"
+#include "state/paths.h"
+#include "state/script.h"
+#include "state/script_keys.h"
 #include "support/command_line.h"
 #include "support/errors.h"
 #include "support/message_box.h"
@@ -43,8 +43,8 @@ void ReportBuildFailure(const std::string& message) {
 
 }  // namespace
 
-bool BuildPackage(IdeKind kind, const std::string& sourcePath, const std::string& targetDir,
-                  std::string& outMessage, std::string& outBuiltPath) {
+bool BuildPackage(IdeKind kind, const std::string& sourcePath, const std::string& targetDir, std::string& outMessage,
+                  std::string& outBuiltPath) {
   const std::string root = GetIdeRootDir(kind);
   // Without the IDE there is no tool to run: a bare "Bin\" would start
   // whatever the installer's current folder holds under that name. The
@@ -64,8 +64,7 @@ bool BuildPackage(IdeKind kind, const std::string& sourcePath, const std::string
   const PackagePlacing placing = PlacingFor(ext, GetPackageExt(kind));
   if (!placing.placed) return true;
   outBuiltPath = MoveProducedFile(sourcePath, targetDir, placing.producedExt);
-  for (const std::string& byProduct : placing.byProducts)
-    DeleteFileA(ChangeFileExt(sourcePath, byProduct).c_str());
+  for (const std::string& byProduct : placing.byProducts) DeleteFileA(ChangeFileExt(sourcePath, byProduct).c_str());
   return true;
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "setup/paths.h"
+#include "state/paths.h"
 #include "support/string_list.h"
 #include "support/text.h"
 
@@ -36,8 +36,7 @@ BuildTool ChooseBuildTool(IdeKind kind, const std::string& sourceExt) {
 PackagePlacing PlacingFor(const std::string& sourceExt, const std::string& packageExt) {
   if (SameTextAscii(sourceExt, ".pas")) return {true, ".dcu", {}};
   if (SameTextAscii(sourceExt, ".dpk")) return {true, packageExt, {".dcu", ".dcp"}};
-  if (SameTextAscii(sourceExt, ".bpk") || SameTextAscii(sourceExt, ".mak"))
-    return {true, packageExt, {".tds", ".obj"}};
+  if (SameTextAscii(sourceExt, ".bpk") || SameTextAscii(sourceExt, ".mak")) return {true, packageExt, {".tds", ".obj"}};
   if (SameTextAscii(sourceExt, ".dpr")) return {true, ".exe", {}};
   return {};
 }

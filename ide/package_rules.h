@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ide/ide_table.h"
+#include "state/ide_table.h"
 
 class StringList;
 

@@ -6,7 +6,7 @@
 
 #include "ide/package_rules.h"
 #include "ide/text_file.h"
-#include "setup/folders.h"
+#include "state/folders.h"
 #include "support/handles.h"
 
 namespace {
@@ -26,8 +26,8 @@ class CaptureFile {
   CaptureFile() : name_(MakeTempFileName(kCapturePrefix)) {
     // Inherited by the tool as its standard output.
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    handle_.Reset(CreateFileA(name_.c_str(), GENERIC_WRITE, 0, &inherit, OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE,
-                              nullptr));
+    handle_.Reset(
+        CreateFileA(name_.c_str(), GENERIC_WRITE, 0, &inherit, OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE, nullptr));
   }
   ~CaptureFile() {
     handle_.Reset();

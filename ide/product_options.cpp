@@ -4,7 +4,7 @@
 
 #include "ide/option_lines.h"
 #include "ide/text_file.h"
-#include "setup/paths.h"
+#include "state/paths.h"
 #include "support/files.h"
 #include "support/string_list.h"
 #include "support/text.h"

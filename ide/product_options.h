@@ -8,6 +8,6 @@ class StringList;
 
 // Rewrites the define lines of the file from `installedOptions` (sub-product
 // names); nothing
-// when `installDir` is empty or the file is not there. Raises FileError
+// when `installDir` is empty or the file is not there. Throws FileError
 // "Cannot open file <path>" or "Cannot create file <path>".
 void UpdateProductOptions(const StringList& installedOptions, const std::string& installDir);

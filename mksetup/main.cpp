@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "mksetup/payload.h"
 #include "mksetup/page_align.h"
+#include "mksetup/payload.h"
 #include "mksetup/resource_writer.h"
 #include "mksetup/script_file.h"
-#include "setup/paths.h"
-#include "setup/script_keys.h"
+#include "state/paths.h"
+#include "state/script_keys.h"
 #include "support/files.h"
 
 namespace {
@@ -55,8 +55,9 @@ int main(int argc, char** argv) {
     }
   }
   if (args.size() != 3)
-    return Fail("usage: mksetup [--stub setup.exe] [--unrar unrar.dll] [--uninstaller uninstall.exe] [--store | --solid] "
-                "SCRIPT PAYLOAD OUTPUT");
+    return Fail(
+        "usage: mksetup [--stub setup.exe] [--unrar unrar.dll] [--uninstaller uninstall.exe] [--store | --solid] "
+        "SCRIPT PAYLOAD OUTPUT");
   const std::string& scriptPath = args[0];
   const std::string& payload = args[1];
   const std::string& output = args[2];
@@ -65,7 +66,8 @@ int main(int argc, char** argv) {
   if (ReadWholeFile(scriptPath, text) != FileStatus::kOk) return Fail("cannot read the script file " + scriptPath);
   ScriptFile script;
   std::string error;
-  if (!ParseScriptFile(text, script, error) || !CheckRequiredKeys(script, error)) return Fail(scriptPath + ", " + error);
+  if (!ParseScriptFile(text, script, error) || !CheckRequiredKeys(script, error))
+    return Fail(scriptPath + ", " + error);
 
   ScriptValues values;
   for (const ScriptFileEntry& e : script.entries) values.emplace_back(e.key, e.value);
@@ -80,9 +82,16 @@ int main(int argc, char** argv) {
   if (ReadWholeFile(unrar, library) != FileStatus::kOk) return Fail("cannot read the RAR library " + unrar);
   values.emplace_back(scriptkey::kUnrarDll, library);
 
+  // A stub whose headers cannot be read would give an installer that does not start.
+  std::string stubImage;
+  if (ReadWholeFile(stub, stubImage) != FileStatus::kOk) return Fail("cannot read the installer stub " + stub);
+  if (!IsReadableImage(stubImage))
+    return Fail("the installer stub " + stub + " is not a Windows program mksetup can read");
+
   // Built beside the output and moved into place only when complete.
   const std::string partial = output + ".partial";
-  if (!CopyFileA(stub.c_str(), partial.c_str(), FALSE)) return Fail("cannot copy the installer stub " + stub + " to " + partial);
+  if (!CopyFileA(stub.c_str(), partial.c_str(), FALSE))
+    return Fail("cannot copy the installer stub " + stub + " to " + partial);
   if (!WriteScriptResources(partial, values, &error)) {
     DeleteFileA(partial.c_str());
     return Fail(error);
@@ -98,7 +107,8 @@ int main(int argc, char** argv) {
     DeleteFileA(partial.c_str());
     return Fail("cannot write " + output);
   }
-  std::printf("mksetup: wrote %s (%zu script keys, payload %zu bytes)\n", output.c_str(), values.size(), archive.size());
+  std::printf("mksetup: wrote %s (%zu script keys, payload %zu bytes)\n", output.c_str(), values.size(),
+              archive.size());
   if (sizes.unpacked || sizes.packed)
     std::printf("mksetup: files %llu bytes unpacked, %llu bytes packed (%.1f%%)\n",
                 static_cast<unsigned long long>(sizes.unpacked), static_cast<unsigned long long>(sizes.packed),

@@ -29,24 +29,56 @@ std::uint32_t ImageChecksum(const std::string& image, std::size_t field) {
   return ((sum & 0xffff) + (sum >> 16)) + static_cast<std::uint32_t>(image.size());
 }
 
+// Where the headers of a readable image are.
+struct Layout {
+  std::size_t pe = 0;
+  std::size_t optional = 0;     // the optional header
+  std::size_t directories = 0;  // the data directories
+  std::uint32_t count = 0;      // of data directories
+  std::size_t table = 0;        // the section table
+  std::uint32_t sections = 0;
+};
+
+bool ReadLayout(const std::string& image, Layout& out) {
+  const std::size_t size = image.size();
+  if (size < 0x40 || image.compare(0, 2, "MZ") != 0) return false;
+  out.pe = Read32(image, 0x3c);
+  if (out.pe > size || size - out.pe < 24 || image.compare(out.pe, 4, std::string("PE\0\0", 4)) != 0) return false;
+  out.sections = Read16(image, out.pe + 6);
+  out.optional = out.pe + 24;
+  const std::size_t optionalSize = Read16(image, out.pe + 20);
+  out.table = out.optional + optionalSize;
+  if (optionalSize < 2 || out.table > size || (size - out.table) / 40 < out.sections) return false;
+  const std::uint32_t magic = Read16(image, out.optional);
+  if (magic != 0x10b && magic != 0x20b) return false;
+  out.directories = out.optional + (magic == 0x10b ? 96 : 112);
+  if (out.directories > out.table) return false;
+  out.count = Read32(image, out.directories - 4);
+  if (out.count > 16 || out.directories + 8 * out.count > out.table) return false;
+  for (std::uint32_t i = 0; i < out.sections; ++i) {
+    const std::size_t header = out.table + 40 * i;
+    const std::uint32_t rawSize = Read32(image, header + 16);
+    const std::uint32_t raw = Read32(image, header + 20);
+    if (rawSize != 0 && (raw > size || size - raw < rawSize)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
+bool IsReadableImage(const std::string& image) {
+  Layout layout;
+  return ReadLayout(image, layout);
+}
+
 bool AlignResourceData(std::string& image) {
-  if (image.size() < 0x40 || image.compare(0, 2, "MZ") != 0) return false;
-  const std::size_t pe = Read32(image, 0x3c);
-  if (pe > image.size() || image.size() - pe < 24 || image.compare(pe, 4, std::string("PE\0\0", 4)) != 0) return false;
-  const std::uint32_t sections = Read16(image, pe + 6);
-  const std::size_t optional = pe + 24;
-  const std::size_t table = optional + Read16(image, pe + 20);
-  if (table > image.size() || (image.size() - table) / 40 < sections) return false;
+  Layout layout;
+  if (!ReadLayout(image, layout)) return false;
+  const std::size_t pe = layout.pe, optional = layout.optional, directories = layout.directories, table = layout.table;
+  const std::uint32_t sections = layout.sections, count = layout.count;
   if (Read32(image, pe + 12) != 0) return false;  // a symbol table
-  const std::uint32_t magic = Read16(image, optional);
-  if (magic != 0x10b && magic != 0x20b) return false;
-  const std::size_t directories = optional + (magic == 0x10b ? 96 : 112);
-  const std::uint32_t count = Read32(image, directories - 4);
-  if (count > 16 || directories + 8 * count > table) return false;
   const std::uint32_t fileAlignment = Read32(image, optional + 36);
-  for (std::uint32_t d : {4u, 6u})                       // the certificate and debug directories
+  for (std::uint32_t d : {4u, 6u})  // the certificate and debug directories
     if (d < count && Read32(image, directories + 8 * d + 4) != 0) return false;
 
   std::size_t rsrc = 0;
@@ -66,7 +98,8 @@ bool AlignResourceData(std::string& image) {
   for (std::uint32_t i = 0; i < sections; ++i) {
     const std::size_t header = table + 40 * i;
     const std::uint32_t raw = Read32(image, header + 20);
-    if (raw >= rsrc && Read32(image, header + 16) != 0) Write32(image, header + 20, raw + static_cast<std::uint32_t>(pad));
+    if (raw >= rsrc && Read32(image, header + 16) != 0)
+      Write32(image, header + 20, raw + static_cast<std::uint32_t>(pad));
   }
   image.insert(rsrc, pad, '\0');
   if (Read32(image, optional + 64) != 0) Write32(image, optional + 64, ImageChecksum(image, optional + 64));

@@ -36,8 +36,8 @@ std::string MissingUninstallerWarning(const std::string& path, const std::string
     std::memcpy(buffer, archive.data() + offset, n);
     return n;
   });
-  if (entries.empty() ||
-      std::any_of(entries.begin(), entries.end(), [](const ScannedEntry& e) { return IsRootUninstaller(e.name, e.folder); }))
+  if (entries.empty() || std::any_of(entries.begin(), entries.end(),
+                                     [](const ScannedEntry& e) { return IsRootUninstaller(e.name, e.folder); }))
     return std::string();
   return "the payload " + path + " has no " + kUninstallerName +
          " at its root: the installed product cannot be removed (give the payload as a folder to have one added)";

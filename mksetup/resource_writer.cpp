@@ -5,7 +5,8 @@
 bool WriteScriptResources(const std::string& exePath, const ScriptValues& values, std::string* error) {
   HANDLE update = BeginUpdateResourceA(exePath.c_str(), FALSE);
   if (!update) {
-    if (error) *error = "cannot open " + exePath + " for writing resources (error " + std::to_string(GetLastError()) + ")";
+    if (error)
+      *error = "cannot open " + exePath + " for writing resources (error " + std::to_string(GetLastError()) + ")";
     return false;
   }
   for (const auto& [key, value] : values) {
@@ -24,7 +25,8 @@ bool WriteScriptResources(const std::string& exePath, const ScriptValues& values
     }
   }
   if (!EndUpdateResourceA(update, FALSE)) {
-    if (error) *error = "cannot write the resources into " + exePath + " (error " + std::to_string(GetLastError()) + ")";
+    if (error)
+      *error = "cannot write the resources into " + exePath + " (error " + std::to_string(GetLastError()) + ")";
     return false;
   }
   return true;

@@ -9,5 +9,5 @@
 using ScriptValues = std::vector<std::pair<std::string, std::string>>;
 
 // Adds (or replaces) one resource per value in the executable `exePath`.
-// Answers false with a reason in `error` when the file cannot be updated.
+// Returns false with a reason in `error` when the file cannot be updated.
 bool WriteScriptResources(const std::string& exePath, const ScriptValues& values, std::string* error);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "setup/script_keys.h"
+#include "state/script_keys.h"
 #include "support/string_list.h"
 #include "support/text.h"
 
@@ -47,12 +47,24 @@ bool Unquote(const std::string& raw, std::string& out, std::string& why) {
     }
     char e = text[++i];
     switch (e) {
-      case 'r': out += '\r'; break;
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
-      case '0': out += '\0'; break;
-      case '\\': out += '\\'; break;
-      case '"': out += '"'; break;
+      case 'r':
+        out += '\r';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case '0':
+        out += '\0';
+        break;
+      case '\\':
+        out += '\\';
+        break;
+      case '"':
+        out += '"';
+        break;
       case 'x': {
         int hi = i + 1 < text.size() - 1 ? HexDigit(text[i + 1]) : -1;
         int lo = i + 2 < text.size() - 1 ? HexDigit(text[i + 2]) : -1;
@@ -118,10 +130,12 @@ bool ParseScriptFile(const std::string& text, ScriptFile& out, std::string& erro
     if (mark == std::string::npos) return fail(n, "expected KEY = value or KEY:");
     const std::string key = Trim(line.substr(0, mark));
     if (key == scriptkey::kCabFile || key == scriptkey::kUnrarDll)
-      return fail(n, key + " is not written in the script: the payload is mksetup's PAYLOAD argument, the library its --unrar");
+      return fail(
+          n, key + " is not written in the script: the payload is mksetup's PAYLOAD argument, the library its --unrar");
     if (!IsScriptKey(key)) return fail(n, "unknown key '" + key + "'");
     for (const ScriptFileEntry& e : out.entries)
-      if (e.key == key) return fail(n, "the key " + key + " is given twice (first on line " + std::to_string(e.line) + ")");
+      if (e.key == key)
+        return fail(n, "the key " + key + " is given twice (first on line " + std::to_string(e.line) + ")");
     ScriptFileEntry entry;
     entry.key = key;
     entry.line = static_cast<int>(n + 1);

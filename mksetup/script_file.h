@@ -30,11 +30,11 @@ struct ScriptFile {
 bool IsScriptKey(const std::string& key);
 bool IsListKey(const std::string& key);
 
-// Parses the text of a script file. On a mistake answers false with the line
+// Parses the text of a script file. On a mistake returns false with the line
 // number and the reason in `error`.
 bool ParseScriptFile(const std::string& text, ScriptFile& out, std::string& error);
 
 // The keys an installer cannot do without: APPNAME names the product's
 // uninstall entry, so a script without it (or with it empty) would write onto
-// the system's list of programs itself. Answers false with the reason.
+// the system's list of programs itself. Returns false with the reason.
 bool CheckRequiredKeys(const ScriptFile& script, std::string& error);

@@ -34,7 +34,8 @@ unsigned FileDictBits(std::size_t size, unsigned maxBits) {
 
 EntryPacker::EntryPacker(RarPacking packing, unsigned dictBits)
     : packing_(packing), dictBits_(std::min(std::max(dictBits, kMinDictBits), kMaxDictBits)) {
-  if (packing_ == RarPacking::kSolid) stream_ = std::make_unique<LzMatcher>(dictBits_, kStreamEffort, std::size_t{1} << 22);
+  if (packing_ == RarPacking::kSolid)
+    stream_ = std::make_unique<LzMatcher>(dictBits_, kStreamEffort, std::size_t{1} << 22);
 }
 
 EntryPacker::~EntryPacker() = default;

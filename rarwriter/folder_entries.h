@@ -7,5 +7,5 @@
 
 #include "rarwriter/rar_writer.h"
 
-// Raises std::filesystem::filesystem_error when the tree cannot be read.
+// Throws std::filesystem::filesystem_error when the tree cannot be read.
 std::vector<RarEntry> FolderEntries(const std::string& root);

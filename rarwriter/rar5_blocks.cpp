@@ -37,9 +37,7 @@ Slot DistSlot(std::uint32_t d) {
 }
 
 // What the reader adds to the length of a match at this distance.
-std::uint32_t LengthBonus(std::uint32_t dist) {
-  return (dist > 0x100) + (dist > 0x2000) + (dist > 0x40000);
-}
+std::uint32_t LengthBonus(std::uint32_t dist) { return (dist > 0x100) + (dist > 0x2000) + (dist > 0x40000); }
 
 struct Table {
   std::vector<std::uint32_t> freq;
@@ -101,7 +99,8 @@ void PutTables(BitWriter& out, const Tables& t) {
     std::size_t rep = 0;
     while (all[i] != 0 && i + 1 + rep < all.size() && all[i + 1 + rep] == all[i] && rep < 138) ++rep;
     if (rep >= 3) {
-      runs.push_back(rep >= 11 ? Run{17, 7, static_cast<unsigned>(rep - 11)} : Run{16, 3, static_cast<unsigned>(rep - 3)});
+      runs.push_back(rep >= 11 ? Run{17, 7, static_cast<unsigned>(rep - 11)}
+                               : Run{16, 3, static_cast<unsigned>(rep - 3)});
       i += 1 + rep;
     } else {
       ++i;
@@ -135,13 +134,15 @@ void PutTables(BitWriter& out, const Tables& t) {
 void PutBlock(std::string& out, const LzToken* begin, const LzToken* end, bool last) {
   Tables tables;
   for (const LzToken* t = begin; t != end; ++t)
-    WalkToken(*t, tables, [](Table& table, unsigned s) { ++table.freq[s]; }, [](std::uint32_t, unsigned) {});
+    WalkToken(
+        *t, tables, [](Table& table, unsigned s) { ++table.freq[s]; }, [](std::uint32_t, unsigned) {});
   for (Table* table : {&tables.main, &tables.dist, &tables.lowDist, &tables.repLen}) table->Build();
   BitWriter bits;
   PutTables(bits, tables);
   for (const LzToken* t = begin; t != end; ++t)
-    WalkToken(*t, tables, [&](Table& table, unsigned s) { table.Put(bits, s); },
-              [&](std::uint32_t v, unsigned n) { bits.Put(v, n); });
+    WalkToken(
+        *t, tables, [&](Table& table, unsigned s) { table.Put(bits, s); },
+        [&](std::uint32_t v, unsigned n) { bits.Put(v, n); });
   const unsigned lastBits = static_cast<unsigned>((bits.BitCount() + 7) % 8) + 1;  // bits used in the last byte
   const std::string data = bits.Finish();
   const std::uint32_t size = static_cast<std::uint32_t>(data.size());

@@ -51,7 +51,8 @@ void PutEntry(std::string& out, const RarEntry& e, EntryPacker& packer, RarSizes
   PutVint(f, kRar5FileHeader);
   PutVint(f, kRar5HasData);
   PutVint(f, dataSize);
-  const std::uint64_t flags = (e.folder ? kRar5FileFolder : kRar5FileHasCrc) | (e.dosTime ? kRar5FileHasTime : std::uint64_t{0});
+  const std::uint64_t flags =
+      (e.folder ? kRar5FileFolder : kRar5FileHasCrc) | (e.dosTime ? kRar5FileHasTime : std::uint64_t{0});
   PutVint(f, flags);
   PutVint(f, unpackedSize);
   PutVint(f, e.attributes | (e.folder ? kAttrFolder : 0u));
@@ -82,7 +83,7 @@ std::string WriteRarArchive(const std::vector<RarEntry>& entries, const RarOptio
   std::string out(kRar5Signature, 8);
   std::string main;
   PutVint(main, kRar5MainHeader);
-  PutVint(main, 0);  // header flags
+  PutVint(main, 0);                                                              // header flags
   PutVint(main, options.packing == RarPacking::kSolid ? kRar5SolidArchive : 0);  // archive flags: one volume
   PutHeader(out, main);
   EntryPacker packer(options.packing, options.dictBits);
@@ -98,10 +99,10 @@ std::string WriteRarArchive(const std::vector<RarEntry>& entries, const RarOptio
 }
 
 std::string Cp1252ToUtf8(const std::string& ansi) {
-  static const std::uint16_t kHigh[32] = {
-      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  static const std::uint16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                          0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                          0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                          0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
   std::string out;
   for (unsigned char c : ansi) {
     unsigned cp = (c >= 0x80 && c < 0xA0) ? kHigh[c - 0x80] : c;

@@ -5,7 +5,7 @@
 
 #include "ide/product_options.h"
 #include "records/record_text.h"
-#include "setup/paths.h"
+#include "state/paths.h"
 #include "support/errors.h"
 #include "support/message_box.h"
 #include "support/registry.h"
@@ -35,8 +35,8 @@ void GetInstalledOptions(const std::string& productName, StringList& list) {
   for (const std::string& name : names) list.Add(name);
 }
 
-void WriteProductRecord(const std::string& productName, const std::string& subProductNames,
-                        const std::string& version, const std::string& installDir) {
+void WriteProductRecord(const std::string& productName, const std::string& subProductNames, const std::string& version,
+                        const std::string& installDir) {
   if (productName.empty()) return;
   RegKey key;
   CreateRegistryKey(HKEY_CURRENT_USER, ProductRecordPath(productName), key);

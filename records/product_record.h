@@ -13,9 +13,9 @@ enum ProductCheckResult : unsigned char {
 
 // Writes "Version", "FolderName" and one empty value per sub-product, then
 // rewrites the product's option include file. Nothing for an empty name.
-// Raises RegistryError "Failed to set data for '<name>'".
-void WriteProductRecord(const std::string& productName, const std::string& subProductNames,
-                        const std::string& version, const std::string& installDir);
+// Throws RegistryError "Failed to set data for '<name>'".
+void WriteProductRecord(const std::string& productName, const std::string& subProductNames, const std::string& version,
+                        const std::string& installDir);
 
 // The names of the product record's values other than "Version" and
 // "FolderName", in the registry's order, blanks kept; empty without a record.

@@ -13,9 +13,7 @@ std::string ProductRecordPath(const std::string& productName) {
   return std::string(kInstalledProductsPath) + "\\" + productName;
 }
 
-std::string UninstallEntryPath(const std::string& appName) {
-  return std::string(kUninstallRootPath) + "\\" + appName;
-}
+std::string UninstallEntryPath(const std::string& appName) { return std::string(kUninstallRootPath) + "\\" + appName; }
 
 std::string UninstallFilesPath(const std::string& appName) { return UninstallEntryPath(appName) + "\\Files"; }
 

@@ -16,12 +16,12 @@ void WriteUninstallValue(const std::string& appName, const std::string& valueNam
 // "DisplayName" and "UninstallString" with one opening of the entry.
 void WriteUninstallEntry(const std::string& appName, const std::string& uninstallString);
 
-// One REG_DWORD 0 per file under the entry's "Files" subkey. Raises
+// One REG_DWORD 0 per file under the entry's "Files" subkey. Throws
 // RegistryError "Failed to set data for '<file>'".
 void WriteUninstallFileList(const std::string& appName, const StringList& files);
 
-// Raises the shared count of each file by one (a file listed twice twice).
+// Adds one to the shared count of each file (two for a file listed twice).
 void IncrementSharedFileCounts(const StringList& files);
-// The file's new count: one more than before, 1 for a new file. Raises
+// The file's new count: one more than before, 1 for a new file. Throws
 // RegistryError for a count that is not a REG_DWORD or cannot be written.
 unsigned long IncrementSharedFileCount(const std::string& path);

@@ -1,64 +1,66 @@
 #!/bin/bash
-# Keeps the layers of layers.txt: fails on an include that goes against their
-# order, and on a cycle between the project's CMake libraries in each build
-# tree given (read from `cmake --graphviz`).
+# Keeps the layers of layers.txt, folder by folder: fails on an include from a
+# folder to one above it, on a tool that includes more than support/ and pure
+# headers, on a cycle between folders, and on a cycle between the project's
+# CMake libraries in each build tree given (read from `cmake --graphviz`).
 #   scripts/check-layers.sh [BUILD_TREE...]
+# ZX_LAYERS_ROOT checks another tree than this one (a git work tree).
 set -eu -o pipefail
-cd "$(dirname "$0")/.."
+cd "${ZX_LAYERS_ROOT:-$(dirname "$0")/..}"
 
-# Prints "<rank> <layer>" of a path: the longest matching entry of layers.txt.
-layer_table=$(awk '!/^#/ && NF { for (i = 2; i <= NF; ++i) print NR, $1, $i }' layers.txt)
-layer_of() {
-  awk -v path="$1" '
-    index(path, $3) == 1 && length($3) > best { best = length($3); rank = $1; name = $2 }
-    END { if (best) print rank, name }' <<<"$layer_table"
-}
+declare -A rank tool
+n=0
+while read -r first rest; do
+  if [[ $first == tools: ]]; then
+    for t in $rest; do tool[$t]=1; done
+  else
+    rank[$first]=$((n += 1))
+  fi
+done < <(sed 's/#.*//' layers.txt | awk 'NF')
+top=${rank[setup]:-$n}
 
 failures=0
-declare -A rank_cache name_cache
-lookup() {
-  if [[ -z ${rank_cache[$1]+x} ]]; then
-    read -r r n <<<"$(layer_of "$1")" || true
-    rank_cache[$1]=${r:-}
-    name_cache[$1]=${n:-}
-  fi
-}
-
-sources=$(git ls-files -- '*.cpp' '*.h' '*.rc' | grep -v '^tests/' || true)
-for file in $sources; do
-  lookup "$file"
-  own_rank=${rank_cache[$file]}
-  own_name=${name_cache[$file]}
-  [[ -n $own_rank ]] || { echo "layers: $file is in no layer of layers.txt"; failures=$((failures + 1)); continue; }
+fail() { echo "layers: $*"; failures=$((failures + 1)); }
+edges=""
+while read -r file; do
+  dir=${file%%/*}
+  [[ $file == */* ]] || dir=.
+  [[ -n ${rank[$dir]:-}${tool[$dir]:-} ]] || { fail "$file is in no folder of layers.txt"; continue; }
   while read -r target; do
     [[ -f $target ]] || target="$(dirname "$file")/$target"
     [[ -f $target ]] || continue
-    lookup "$target"
-    rank=${rank_cache[$target]}
-    name=${name_cache[$target]}
-    if [[ $own_name == tool ]]; then
-      own_dir=${file%%/*}
-      target_dir=${target%%/*}
-      [[ $target_dir == "$own_dir" || $name == support ]] && continue
-      if [[ $name != sequence ]] && ! grep -q '#include <windows.h>' "$target"; then continue; fi
-      echo "layers: tool file $file includes $target (only support/ and pure headers)"
-      failures=$((failures + 1))
-    elif [[ -z $rank || $name == tool || $rank -gt $own_rank ]]; then
-      echo "layers: $file ($own_name) includes $target (${name:-no layer}), which is not below it"
-      failures=$((failures + 1))
+    target=$(realpath --relative-to=. "$target")
+    to=${target%%/*}
+    [[ $target == */* ]] || to=.
+    [[ $to == "$dir" ]] && continue
+    edges+="$dir $to"$'\n'
+    if [[ -n ${tool[$dir]:-} ]]; then
+      [[ $to == support ]] && continue
+      if [[ -n ${tool[$to]:-} || ${rank[$to]:-$top} -lt $top ]] && ! grep -q '#include <windows.h>' "$target"; then
+        continue
+      fi
+      fail "tool file $file includes $target (only support/ and pure headers)"
+    elif [[ -z ${rank[$to]:-} || ${rank[$to]} -gt ${rank[$dir]} ]]; then
+      fail "$file ($dir/) includes $target ($to/), which is not below it"
     fi
   done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
-done
+done < <(git ls-files -- '*.cpp' '*.h' '*.rc' | grep -v '^tests/')
 
-# No cycle between our libraries (zx*): tsort refuses a graph with a loop.
+# No two folders include each other, even through others: tsort refuses a loop.
+if ! tsort <<<"$edges" >/dev/null 2>/tmp/layers.$$; then
+  fail "folders include each other in a circle:"
+  cat /tmp/layers.$$
+fi
+rm -f /tmp/layers.$$
+
+# No cycle between our libraries (zx*).
 for tree in "$@"; do
   dot="$tree/layers.dot"
   cmake --graphviz="$dot" "$tree" >/dev/null
-  edges=$(sed -n 's/.*\/\/ *\(zx[A-Za-z0-9_]*\) *-> *\(zx[A-Za-z0-9_]*\).*/\1 \2/p' "$dot" | sort -u)
-  if ! tsort <<<"$edges" >/dev/null 2>"$tree/layers.loop"; then
-    echo "layers: the CMake libraries of $tree form a cycle:"
+  libs=$(sed -n 's/.*\/\/ *\(zx[A-Za-z0-9_]*\) *-> *\(zx[A-Za-z0-9_]*\).*/\1 \2/p' "$dot" | sort -u)
+  if ! tsort <<<"$libs" >/dev/null 2>"$tree/layers.loop"; then
+    fail "the CMake libraries of $tree form a cycle:"
     cat "$tree/layers.loop"
-    failures=$((failures + 1))
   fi
   rm -f "$dot" "$dot".*
 done
@@ -67,4 +69,4 @@ if ((failures)); then
   echo "layers: $failures violation(s) of layers.txt"
   exit 1
 fi
-echo "layers: every include follows layers.txt; no library cycle"
+echo "layers: every include follows layers.txt; no folder or library cycle"

@@ -22,7 +22,17 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # Source packages come through deb-src entries for the configured suites.
+# libarchive's sources carry our patches (unrar/patches): the sources are
+# fetched anew whenever the set of patches or any patch's text changes, so
+# that what is built is always Debian's sources with exactly these patches.
 src_dir="$here/build/src"
+patches=("$here"/unrar/patches/*.patch)
+want=$( (for p in "${patches[@]}"; do basename "$p"; cat "$p"; done) | sha256sum | cut -d' ' -f1)
+stamp="$src_dir/libarchive/.zx-patches"
+if [ -d "$src_dir/libarchive" ] && [ "$(cat "$stamp" 2>/dev/null)" != "$want" ]; then
+  echo "deps: the patches changed: fetching libarchive's sources anew"
+  rm -rf "$src_dir/libarchive"
+fi
 if [ ! -d "$src_dir/libarchive" ]; then
   if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
     echo "deps: adding deb-src entries"
@@ -38,14 +48,11 @@ if [ ! -d "$src_dir/libarchive" ]; then
   mkdir -p "$src_dir"
   tmp=$(mktemp -d "$src_dir/fetch.XXXX")
   (cd "$tmp" && apt-get source -qq libarchive >/dev/null 2>&1)
-  mv "$tmp"/libarchive-*/ "$src_dir/libarchive"
+  fetched=$(echo "$tmp"/libarchive-*/)
+  for p in "${patches[@]}"; do patch -s -p1 -N -d "$fetched" <"$p"; done
+  # Every file newer than what an earlier build made of the old sources.
+  find "$fetched" -type f -exec touch {} +
+  echo "$want" >"$fetched/.zx-patches"
+  mv "$fetched" "$src_dir/libarchive"
   rm -rf "$tmp"
 fi
-
-# Our patches to libarchive's sources (unrar/patches), each applied once.
-for p in "$here"/unrar/patches/*.patch; do
-  stamp="$src_dir/libarchive/.zx-$(basename "$p").applied"
-  [ -e "$stamp" ] && continue
-  patch -s -p1 -N -d "$src_dir/libarchive" <"$p"
-  touch "$stamp"
-done

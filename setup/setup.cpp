@@ -8,18 +8,20 @@
 #include <exception>
 #include <string>
 
+#include "dialogs/progress_dialog.h"
 #include "dialogs/res_dialog.h"
 #include "extract/payload.h"
 #include "ide/catalogue.h"
 #include "ide/ide_registration.h"
+#include "ide/package_builder.h"
 #include "records/product_record.h"
 #include "records/uninstall.h"
-#include "setup/folders.h"
-#include "setup/install_state.h"
-#include "setup/paths.h"
-#include "setup/script.h"
-#include "setup/script_keys.h"
 #include "setup/shortcuts.h"
+#include "state/folders.h"
+#include "state/install_state.h"
+#include "state/paths.h"
+#include "state/script.h"
+#include "state/script_keys.h"
 #include "support/errors.h"
 #include "support/fault_cleanup.h"
 #include "support/message_box.h"
@@ -107,8 +109,7 @@ void RunStartedInstallation() {
 bool ConfirmWelcome() {
   std::string title = Install.AppName;
   if (!Install.Version.empty()) title += " Version " + Install.Version;
-  return ShowMessage(FormatText(kWelcomeText, {title}), kCaptionWelcome, MB_OKCANCEL | MB_ICONINFORMATION) ==
-         IDOK;
+  return ShowMessage(FormatText(kWelcomeText, {title}), kCaptionWelcome, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
 }
 
 bool PreviousVersionGate() {
@@ -160,10 +161,20 @@ bool ChooseDestination(std::string& dir) {
 void RunAfterInstall() {
   const std::string file = ReadScriptString(scriptkey::kRunAfterInstall);
   if (file.empty()) return;
-  if (ShowMessage(FormatText(kRunAfterText, {file}), kCaptionWelcome, MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
-    return;
+  if (ShowMessage(FormatText(kRunAfterText, {file}), kCaptionWelcome, MB_OKCANCEL | MB_ICONINFORMATION) != IDOK) return;
   SetCurrentDirectoryA(Install.InstallDir.c_str());
   ShellExecuteA(nullptr, nullptr, (Install.InstallDir + file).c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+bool InstallPayload(const std::string& destDir) {
+  StagedPayload payload;
+  if (!payload.Stage() || !payload.Extract(destDir)) return false;
+  // Still under the progress dialog, which goes with the staged files.
+  payload.Progress().ShowBuildingPackages();
+  WriteProductRecord(Install.ProductName, Install.SubProductName, Install.InternalVersion, Install.InstallDir);
+  CopyDesignIntfSource();
+  BuildPackages();
+  return true;
 }
 
 void RunInstallSteps() {

@@ -10,6 +10,10 @@ bool ConfirmWelcome();
 bool PreviousVersionGate();
 bool RunningIdeGate();
 bool ChooseDestination(std::string& dir);
+// The payload placed into `destDir`, then the product record written and the
+// packages built and registered; false when the payload could not be staged
+// or extracted.
+bool InstallPayload(const std::string& destDir);
 void RunAfterInstall();
 
 // The "Setup" box that ends a run whose payload step failed.

@@ -4,11 +4,11 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "setup/folders.h"
-#include "setup/install_state.h"
 #include "setup/shortcuts_lines.h"
-#include "setup/script.h"
-#include "setup/script_keys.h"
+#include "state/folders.h"
+#include "state/install_state.h"
+#include "state/script.h"
+#include "state/script_keys.h"
 #include "support/handles.h"
 
 namespace {
@@ -29,8 +29,7 @@ std::wstring WideFileName(const std::string& name) {
 void CreateShellLink(const std::string& linkFile, const std::string& target, const std::string& description,
                      const std::string& workDir) {
   ComPtr<IShellLinkA> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, kShellLinkContext, IID_IShellLinkA, link.OutVoid())) ||
-      !link)
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, kShellLinkContext, IID_IShellLinkA, link.OutVoid())) || !link)
     return;
   // The setters' results are not looked at: a link that cannot be completed
   // shows when it is saved, or not at all.

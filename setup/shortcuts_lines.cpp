@@ -1,6 +1,6 @@
 #include "setup/shortcuts_lines.h"
 
-#include "setup/paths.h"
+#include "state/paths.h"
 #include "support/string_list.h"
 #include "support/text.h"
 

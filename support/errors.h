@@ -28,7 +28,7 @@ class FileError : public InstallError {
   using InstallError::InstallError;
 };
 
-// Raised after the user has already been told what went wrong (a failed
+// Thrown after the user has already been told what went wrong (a failed
 // package build): ends the run like any other failure.
 class AbortError : public InstallError {
  public:

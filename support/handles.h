@@ -70,7 +70,7 @@ struct FindTraits {
 };
 
 using RegKey = UniqueHandle<HKEY, RegKeyTraits>;
-using FileHandle = UniqueHandle<HANDLE, FileTraits>;      // CreateFileA
+using FileHandle = UniqueHandle<HANDLE, FileTraits>;            // CreateFileA
 using KernelHandle = UniqueHandle<HANDLE, KernelObjectTraits>;  // processes, threads
 using LibraryHandle = UniqueHandle<HMODULE, LibraryTraits>;
 using WindowHandle = UniqueHandle<HWND, WindowTraits>;

@@ -5,7 +5,7 @@
 // - the runtime's one object of __throw_* helpers, whose logic_error family
 //   carries reference-counted strings and with them a second copy of the
 //   whole string class. A library fault (a length or range beyond a
-//   container) raises a plain std::exception here instead; every handler of
+//   container) throws a plain std::exception here instead; every handler of
 //   ours catches it as before (the entry point's catch-all, the IDE check's
 //   std::exception). Each helper the runtime's object defines must be
 //   defined here while the code refers to it, or the link reports it twice.

@@ -17,13 +17,11 @@ bool OpenRegistryKey(HKEY root, const std::string& path, RegKey& key) {
 
 bool CreateRegistryKey(HKEY root, const std::string& path, RegKey& key) {
   const std::string subkey = RegistrySubkey(path);
-  return RegCreateKeyExA(root, subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                         key.Out(), nullptr) == ERROR_SUCCESS;
+  return RegCreateKeyExA(root, subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, key.Out(),
+                         nullptr) == ERROR_SUCCESS;
 }
 
-std::string InvalidDataTypeMessage(const std::string& name) {
-  return FormatText("Invalid data type for '%s'", {name});
-}
+std::string InvalidDataTypeMessage(const std::string& name) { return FormatText("Invalid data type for '%s'", {name}); }
 
 std::string FailedToSetDataMessage(const std::string& name) {
   return FormatText("Failed to set data for '%s'", {name});
@@ -36,8 +34,7 @@ std::string ReadRegistryString(HKEY key, const std::string& name) {
     return std::string();
   if (type != REG_SZ && type != REG_EXPAND_SZ) throw RegistryError(InvalidDataTypeMessage(name));
   std::vector<char> data(size + 1, '\0');
-  if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
-      ERROR_SUCCESS)
+  if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
     return std::string();
   return std::string(data.data());
 }
@@ -56,8 +53,8 @@ std::vector<std::string> RegistryValueNames(HKEY key) {
   std::vector<std::string> names;
   DWORD count = 0;
   DWORD longest = 0;
-  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr,
-                       nullptr, nullptr) != ERROR_SUCCESS)
+  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr,
+                       nullptr) != ERROR_SUCCESS)
     return names;
   std::vector<char> name(longest + 1);
   for (DWORD i = 0;; ++i) {
@@ -91,8 +88,8 @@ bool DeleteEmptyRegistryKey(HKEY root, const std::string& path) {
     if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, key.Out()) != ERROR_SUCCESS) return true;
     DWORD subkeys = 0;
     DWORD values = 0;
-    if (RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
-                         nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
+    if (RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS ||
         subkeys != 0 || values != 0)
       return false;
   }

@@ -19,10 +19,10 @@ bool CreateRegistryKey(HKEY root, const std::string& path, RegKey& key);
 
 // A string value: absent or of size 0 reads as empty, REG_SZ and
 // REG_EXPAND_SZ (not expanded) as their text up to the first NUL; any other
-// type raises "Invalid data type for '<name>'".
+// type throws "Invalid data type for '<name>'".
 std::string ReadRegistryString(HKEY key, const std::string& name);
 
-// Writes REG_SZ with its terminating NUL counted; answers the call's success.
+// Writes REG_SZ with its terminating NUL counted; returns the call's success.
 bool WriteRegistryString(HKEY key, const std::string& name, const std::string& value);
 bool WriteRegistryDword(HKEY key, const std::string& name, DWORD value);
 
@@ -36,6 +36,6 @@ bool DeleteRegistryValue(HKEY key, const std::string& name);
 // when it is gone afterwards.
 bool DeleteEmptyRegistryKey(HKEY root, const std::string& path);
 
-// The message of the error raised for a value that could not be written.
+// The message of the error thrown for a value that could not be written.
 std::string FailedToSetDataMessage(const std::string& name);
 std::string InvalidDataTypeMessage(const std::string& name);

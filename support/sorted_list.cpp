@@ -83,15 +83,13 @@ int TCustomSortedList::IndexOfKey(const void* key) const {
 }
 
 bool TCustomSortedList::FindKey(const void* key, int& index) const {
-  if (IsSorted)
-    return Search(key, index, [this](const void* item, const void* k) { return CompareKey(item, k); });
+  if (IsSorted) return Search(key, index, [this](const void* item, const void* k) { return CompareKey(item, k); });
   index = IndexOfKey(key);
   return index >= 0;
 }
 
 bool TCustomSortedList::FindItem(const void* item, int& index) const {
-  if (IsSorted)
-    return Search(item, index, [this](const void* a, const void* b) { return CompareItems(a, b); });
+  if (IsSorted) return Search(item, index, [this](const void* a, const void* b) { return CompareItems(a, b); });
   index = List.IndexOf(item);
   return index >= 0;
 }

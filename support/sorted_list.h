@@ -39,7 +39,7 @@ class TCustomSortedList {
   int Remove(void* item);
   // The item with this key, or null; a null or empty list is answered before any search.
   static void* Lookup(const TCustomSortedList* list, const void* key);
-  // Inserts at the index FindItem reports, which keeps the order; answers it.
+  // Inserts at the index FindItem reports, which keeps the order; returns it.
   // Nothing in the installer registers entries: this serves the tests.
   int Add(void* item);
 
@@ -49,7 +49,7 @@ class TCustomSortedList {
   virtual void Delete(int index) { List.Delete(index); }
 
   TFastList List;
-  // 1: equal keys may stand side by side and a search answers the lowest of
+  // 1: equal keys may stand side by side and a search returns the lowest of
   // them; any other value: a search stops at the first equal item it meets.
   uint8_t DuplicatesAllowed = 0;
   bool IsSorted = true;

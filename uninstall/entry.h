@@ -8,12 +8,12 @@
 
 struct UninstallEntry {
   std::string appName;
-  std::string productName;      // PRODUCTNAME
-  std::string subProductNames;  // SUBPRODUCTNAME, ";"-separated
-  std::string ideCode;          // DELPHIVER
-  std::string program;          // the uninstaller the entry's command starts
-  StringList folders;           // FOLDERS
-  StringList installedHelps;    // INSTALLEDHELPS
+  std::string productName;         // PRODUCTNAME
+  std::string subProductNames;     // SUBPRODUCTNAME, ";"-separated
+  std::string ideCode;             // DELPHIVER
+  std::string program;             // the uninstaller the entry's command starts
+  StringList folders;              // FOLDERS
+  StringList installedHelps;       // INSTALLEDHELPS
   std::vector<std::string> files;  // the names of the "Files" subkey's values
 };
 

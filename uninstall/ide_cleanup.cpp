@@ -3,8 +3,8 @@
 
 #include "ide/catalogue.h"
 #include "ide/help_index.h"
-#include "ide/ide_table.h"
-#include "setup/paths.h"
+#include "state/ide_table.h"
+#include "state/paths.h"
 #include "support/files.h"
 #include "support/registry.h"
 #include "uninstall/entry.h"

@@ -13,7 +13,7 @@ class TProgressDialog;
 
 // Each file of the entry's list: its shared count lowered by one when
 // another installation still counts it (the file stays), otherwise the file
-// deleted with its count. Answers the files deleted.
+// deleted with its count. Returns the files deleted.
 StringList RemoveInstalledFiles(const UninstallEntry& entry, TProgressDialog* progress, Leftovers& leftovers);
 
 // The IDE's known packages naming a deleted file, and the help index lines of

@@ -73,9 +73,10 @@ std::string ClosingMessage(const std::string& appName, const Leftovers& leftover
     for (const std::string& folder : leftovers.folders) text += "\r\n" + FormatText("%s (folder not empty)", {folder});
     return text;
   }
-  text = FormatText("%s was removed. These folders were left in place, as they hold files that were not "
-                    "installed with it:\r\n",
-                    {appName});
+  text = FormatText(
+      "%s was removed. These folders were left in place, as they hold files that were not "
+      "installed with it:\r\n",
+      {appName});
   for (const std::string& folder : leftovers.folders) text += "\r\n" + folder;
   return text;
 }

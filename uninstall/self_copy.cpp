@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "setup/folders.h"
+#include "state/folders.h"
 #include "support/handles.h"
 #include "uninstall/removal_rules.h"
 
@@ -30,8 +30,8 @@ bool HandOverToCopy(const std::string& appName) {
   }
   // An inheritable handle of this process: the copy waits on it.
   KernelHandle original;
-  if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), original.Out(), SYNCHRONIZE,
-                       TRUE, 0)) {
+  if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), original.Out(), SYNCHRONIZE, TRUE,
+                       0)) {
     DeleteFileA(copy.c_str());
     return false;
   }

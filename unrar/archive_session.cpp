@@ -1,7 +1,6 @@
 #include "unrar/archive_session.h"
 
 #include <windows.h>
-
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -78,14 +77,14 @@ unsigned Attributes(struct archive_entry* entry) {
   if (IsFolder(entry)) return FILE_ATTRIBUTE_DIRECTORY;
   unsigned long set = 0, clear = 0;
   archive_entry_fflags(entry, &set, &clear);
-  unsigned attr = FILE_ATTRIBUTE_ARCHIVE |
-                  (set & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  unsigned attr =
+      FILE_ATTRIBUTE_ARCHIVE | (set & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
   if (!(archive_entry_perm(entry) & 0222)) attr |= FILE_ATTRIBUTE_READONLY;
   return attr;
 }
 
 // The folders an entry goes into (not the installer's recording
-// CreateFolders); answers whether the innermost one is there now.
+// CreateFolders); returns whether the innermost one is there now.
 bool CreateEntryFolders(const std::vector<std::string>& folders) {
   bool there = true;
   for (const std::string& f : folders)
@@ -138,7 +137,7 @@ int ArchiveSession::Open(const std::string& arcName) {
   if (!probe) return ERAR_EOPEN;
   WindowedReader window(probe.Get());
   for (const ScannedEntry& e : ScanRarHeaders(
-           [&window](std::uint64_t offset, void* buffer, std::size_t size) { return window.Read(offset, buffer, size); },
+           [&window](std::uint64_t offset, void*buffer, std::size_t size) { return window.Read(offset, buffer, size); },
            &scanCutShort_))
     if (!e.splitBefore) scan_.push_back(e);
   probe.Reset();
@@ -155,7 +154,8 @@ ArchiveSession::~ArchiveSession() {
 }
 
 int ArchiveSession::DataError() const {
-  if (entry_ && archive_entry_is_encrypted(entry_)) return password.empty() ? ERAR_MISSING_PASSWORD : ERAR_UNKNOWN_FORMAT;
+  if (entry_ && archive_entry_is_encrypted(entry_))
+    return password.empty() ? ERAR_MISSING_PASSWORD : ERAR_UNKNOWN_FORMAT;
   return ERAR_BAD_DATA;
 }
 
@@ -186,7 +186,8 @@ int ArchiveSession::Advance() {
   // libarchive reads an archive cut between two entries as complete.
   if (r == ARCHIVE_EOF) return scanCutShort_ ? ERAR_BAD_DATA : ERAR_END_ARCHIVE;
   if (r < ARCHIVE_WARN) {
-    if (archive_read_has_encrypted_entries(reader_) > 0) return password.empty() ? ERAR_MISSING_PASSWORD : ERAR_BAD_DATA;
+    if (archive_read_has_encrypted_entries(reader_) > 0)
+      return password.empty() ? ERAR_MISSING_PASSWORD : ERAR_BAD_DATA;
     return ERAR_BAD_DATA;
   }
   entry_ = entry;

@@ -14,7 +14,7 @@ struct archive_entry;
 
 class ArchiveSession {
  public:
-  // Opens `arcName` (ANSI); answers an ERAR_ code, 0 when open.
+  // Opens `arcName` (ANSI); returns an ERAR_ code, 0 when open.
   int Open(const std::string& arcName);
   ~ArchiveSession();
 
@@ -38,15 +38,15 @@ class ArchiveSession {
 
   struct archive* reader_ = nullptr;
   struct archive_entry* entry_ = nullptr;  // the current entry, owned by the reader
-  bool pending_ = false;                    // its header was read, its data not yet used
-  int endCode_ = 0;                         // once the walk has ended: the code it ended with
+  bool pending_ = false;                   // its header was read, its data not yet used
+  int endCode_ = 0;                        // once the walk has ended: the code it ended with
   std::string arcName_;
-  std::string entryName_;                  // ANSI, "\" between names, whole
-  std::vector<ScannedEntry> scan_;         // the file entries, continuation parts left out
-  std::size_t scanIndex_ = 0;              // of the current entry in scan_
-  bool scanValid_ = true;                  // false once the scan and libarchive disagree
-  std::string madeFolder_;                 // the folder of the last file written, known to be there
-  std::vector<char> buffer_;               // a copy of each piece for the data callback
-  bool scanCutShort_ = false;              // the headers end before the archive does
+  std::string entryName_;                        // ANSI, "\" between names, whole
+  std::vector<ScannedEntry> scan_;               // the file entries, continuation parts left out
+  std::size_t scanIndex_ = 0;                    // of the current entry in scan_
+  bool scanValid_ = true;                        // false once the scan and libarchive disagree
+  std::string madeFolder_;                       // the folder of the last file written, known to be there
+  std::vector<char> buffer_;                     // a copy of each piece for the data callback
+  bool scanCutShort_ = false;                    // the headers end before the archive does
   std::map<std::string, std::wstring> written_;  // entry name to the file it was extracted to (hard links)
 };

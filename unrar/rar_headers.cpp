@@ -16,7 +16,8 @@ class Fields {
   std::uint64_t Le(std::size_t n) {
     std::uint64_t v = 0;
     if (pos_ + n > b_.size()) return Fail();
-    for (std::size_t i = 0; i < n; ++i) v |= static_cast<std::uint64_t>(static_cast<unsigned char>(b_[pos_ + i])) << (8 * i);
+    for (std::size_t i = 0; i < n; ++i)
+      v |= static_cast<std::uint64_t>(static_cast<unsigned char>(b_[pos_ + i])) << (8 * i);
     pos_ += n;
     return v;
   }
@@ -63,7 +64,7 @@ std::string ReadBytes(const ReadAt& read, std::uint64_t offset, std::size_t size
   return s;
 }
 
-// Answers whether the walk reached the end-of-archive block (or stopped at
+// Returns whether the walk reached the end-of-archive block (or stopped at
 // encrypted headers, which it cannot judge).
 bool ScanRar5(const ReadAt& read, std::vector<ScannedEntry>& out) {
   std::uint64_t offset = 8;
@@ -116,7 +117,7 @@ bool ScanRar5(const ReadAt& read, std::vector<ScannedEntry>& out) {
   }
 }
 
-// Answers false when a header is cut short (the end block is optional here:
+// Returns false when a header is cut short (the end block is optional here:
 // bytes ending between two headers end the walk soundly).
 bool ScanRar4(const ReadAt& read, std::uint64_t offset, std::vector<ScannedEntry>& out) {
   for (;;) {
@@ -151,7 +152,8 @@ bool ScanRar4(const ReadAt& read, std::uint64_t offset, std::vector<ScannedEntry
       }
       std::string name = h.Text(nameSize);
       if (!h.ok()) return false;
-      if (flags & kRar4UnicodeName) name = name.substr(0, std::strlen(name.c_str()));  // the bytes before the Unicode form
+      if (flags & kRar4UnicodeName)
+        name = name.substr(0, std::strlen(name.c_str()));  // the bytes before the Unicode form
       e.name = name;
       e.packSize = pack;
       e.unpSize = unp;

@@ -29,7 +29,7 @@ struct ScannedEntry {
   bool splitAfter = false;
 };
 
-// Reads up to `size` bytes at `offset`; answers how many it read.
+// Reads up to `size` bytes at `offset`; returns how many it read.
 using ReadAt = std::function<std::size_t(std::uint64_t offset, void* buffer, std::size_t size)>;
 
 // The file entries in archive order, as far as the headers can be read

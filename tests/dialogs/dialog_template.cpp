@@ -38,7 +38,8 @@ class Reader {
       return 0;
     }
     std::uint64_t v = 0;
-    for (size_t i = 0; i < n; ++i) v |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes_[pos_ + i])) << (8 * i);
+    for (size_t i = 0; i < n; ++i)
+      v |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes_[pos_ + i])) << (8 * i);
     pos_ += n;
     return v;
   }

@@ -1,8 +1,8 @@
 #include "tests/dialogs/read_folders.h"
 
-#include "support/handles.h"
-
 #include <windows.h>
+
+#include "support/handles.h"
 
 void ReadFoldersUpTo(const std::string& path) {
   for (size_t end = path.find('\\'); end != std::string::npos; end = path.find('\\', end + 1)) {

@@ -1,15 +1,16 @@
 // TResDialog and TSelectDirDialog inside the test process: the list of live
 // dialogs, delivery by window, the OK/Cancel rule, the loop of Execute and
 // the Directory property; the browser component's defaults.
-#include <gtest/gtest.h>
+#include "dialogs/res_dialog.h"
+
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <stdexcept>
 
 #include "dialogs/path_dialog.h"
-#include "dialogs/res_dialog.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 // Where archive entries may go.
+#include "extract/entry_rules.h"
+
 #include <gtest/gtest.h>
 
-#include "extract/entry_rules.h"
 #include "support/string_list.h"
 
 TEST(SafeArchivePath, OrdinaryPathsUnchanged) {

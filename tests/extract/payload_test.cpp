@@ -37,16 +37,11 @@ void Forget() {
 struct Payload {
   std::string dir = harness::TestDir();
   std::string installDir = dir + "Installed\\";
-  ScriptValues script = {{"APPNAME", kApp},
-                         {"PRODUCTNAME", "Payload Product"},
-                         {"SUBPRODUCTNAME", "Payload Product"},
-                         {"INTERNALVERSION", "1.0"},
-                         {"INSTALLDIR", installDir},
-                         {"DELPHIVER", "D5"},
-                         {"PROMPTINSTALLDIR", "No"},
-                         {"CHECKPREVVERSION", "No"},
-                         {"CHECKDELPHI", "No"},
-                         {"SUCCESSMESSAGE", "Yes"}};
+  ScriptValues script = {
+      {"APPNAME", kApp},          {"PRODUCTNAME", "Payload Product"}, {"SUBPRODUCTNAME", "Payload Product"},
+      {"INTERNALVERSION", "1.0"}, {"INSTALLDIR", installDir},         {"DELPHIVER", "D5"},
+      {"PROMPTINSTALLDIR", "No"}, {"CHECKPREVVERSION", "No"},         {"CHECKDELPHI", "No"},
+      {"SUCCESSMESSAGE", "Yes"}};
   Payload() { Forget(); }
   void Set(const std::string& key, const std::string& value) { harness::SetScriptValue(script, key, value); }
   std::string Installer(const std::vector<harness::ArchiveEntry>& entries) {
@@ -131,10 +126,10 @@ TEST(Payload, HostileEntryNamesStayInside) {
   Payload p;
   const std::string outside = p.dir + "outside.txt";
   harness::RunToCompletion(p.Installer({{"..\\..\\x1.txt", "1"},
-                               {"\\x2.txt", "2"},
-                               {"C:\\x3.txt", "3"},
-                               {"a\\..\\..\\x4.txt", "4"},
-                               {"..\\outside.txt", "5"}}));
+                                        {"\\x2.txt", "2"},
+                                        {"C:\\x3.txt", "3"},
+                                        {"a\\..\\..\\x4.txt", "4"},
+                                        {"..\\outside.txt", "5"}}));
   EXPECT_FALSE(harness::FileExists(outside));
   EXPECT_FALSE(harness::FileExists("C:\\x3.txt"));
   EXPECT_FALSE(harness::FileExists("C:\\x2.txt"));
@@ -167,7 +162,8 @@ TEST(Payload, ArchiveThatCannotBeOpenedRecordsNothing) {
 
 TEST(Payload, DamagedArchiveIsAFailureNotASuccess) {
   Payload p;
-  std::string archive = harness::MakeRarArchive({{"first.txt", std::string(4000, 'a')}, {"second.txt", std::string(4000, 'b')}});
+  std::string archive =
+      harness::MakeRarArchive({{"first.txt", std::string(4000, 'a')}, {"second.txt", std::string(4000, 'b')}});
   archive.resize(archive.size() - 3000);  // the second entry is cut off
   RunToSupportMessage(p.InstallerOf(archive));
   EXPECT_EQ(harness::ReadFileBytes(p.installDir + "first.txt"), std::string(4000, 'a'));
@@ -307,7 +303,8 @@ namespace {
 class Stepper {
  public:
   Stepper()
-      : ready_(CreateEventA(nullptr, FALSE, FALSE, "ZXStepReady")), go_(CreateEventA(nullptr, FALSE, FALSE, "ZXStepGo")) {}
+      : ready_(CreateEventA(nullptr, FALSE, FALSE, "ZXStepReady")),
+        go_(CreateEventA(nullptr, FALSE, FALSE, "ZXStepGo")) {}
   bool WaitStopped() { return WaitForSingleObject(ready_.Get(), 15000) == WAIT_OBJECT_0; }
   void Go() { SetEvent(go_.Get()); }
 
@@ -326,7 +323,8 @@ Bar ReadProgress(HWND dialog) {
   // Each end on its own: a range record would have to live in the other process.
   int low = static_cast<int>(SendMessageA(bar, 0x0407 /* PBM_GETRANGE */, TRUE, 0));
   int high = static_cast<int>(SendMessageA(bar, 0x0407, FALSE, 0));
-  return {gui::ControlText(dialog, 1001), low, high, static_cast<int>(SendMessageA(bar, 0x0408 /* PBM_GETPOS */, 0, 0))};
+  return {gui::ControlText(dialog, 1001), low, high,
+          static_cast<int>(SendMessageA(bar, 0x0408 /* PBM_GETPOS */, 0, 0))};
 }
 }  // namespace
 
@@ -398,11 +396,13 @@ TEST(Payload, FaultRunsTheCleanUpBeforeTheMessage) {
 TEST(Payload, OptionIncludeFileFollowsTheInstalledSubProducts) {
   Payload p;
   p.Set("SUBPRODUCTNAME", "Payload Product;Extra Pack");
-  harness::RunToCompletion(p.Installer({{"units\\prod.inc",
-                                "{$DEFINE PAYLOADPRODUCT} // main\r\n// {$define ExtraPack}\r\n{$DEFINE Other}\r\n"
-                                "{$I zx.inc}\r\n{$DEFINE After}\r\n"}}));
+  harness::RunToCompletion(
+      p.Installer({{"units\\prod.inc",
+                    "{$DEFINE PAYLOADPRODUCT} // main\r\n// {$define ExtraPack}\r\n{$DEFINE Other}\r\n"
+                    "{$I zx.inc}\r\n{$DEFINE After}\r\n"}}));
   EXPECT_EQ(harness::ReadFileBytes(p.installDir + "units\\prod.inc"),
-            "  {$DEFINE PAYLOADPRODUCT}\r\n  {$DEFINE ExtraPack}\r\n//  {$DEFINE Other}\r\n{$I zx.inc}\r\n{$DEFINE After}\r\n");
+            "  {$DEFINE PAYLOADPRODUCT}\r\n  {$DEFINE ExtraPack}\r\n//  {$DEFINE Other}\r\n{$I zx.inc}\r\n{$DEFINE "
+            "After}\r\n");
   EXPECT_EQ(harness::ReadString(HKEY_CURRENT_USER, "Software\\Corvane Company\\InstalledProducts\\Payload Product",
                                 "FolderName"),
             p.installDir.substr(0, p.installDir.size() - 1));

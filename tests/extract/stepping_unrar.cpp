@@ -68,8 +68,8 @@ __declspec(dllexport) int ZX_RAR_CALL RARReadHeader(RarArchiveHandle archive, RA
   return Forward<RARReadHeaderFn>("RARReadHeader")(archive, header);
 }
 
-__declspec(dllexport) int ZX_RAR_CALL RARProcessFile(RarArchiveHandle archive, int operation, char* destPath,
-                                                     char* destName) {
+__declspec(dllexport) int ZX_RAR_CALL
+    RARProcessFile(RarArchiveHandle archive, int operation, char* destPath, char* destName) {
   if (operation == RAR_EXTRACT && destName && std::strstr(destName, "zxfault")) {
     volatile int* volatile nowhere = nullptr;
     *nowhere = 1;

@@ -1,10 +1,11 @@
 // The installer's binding to the RAR library: what it binds, what it hands
 // the library, and what it does when the library or an export is missing.
+#include "extract/unrar_binding.h"
+
 #include <windows.h>
 
 #include <cstring>
 
-#include "extract/unrar_binding.h"
 #include "support/errors.h"
 #include "tests/harness/harness.h"
 
@@ -30,8 +31,7 @@ class UnrarBindingTest : public ::testing::Test {
   static std::string Fake() { return harness::BinDir() + "fake_unrar.dll"; }
   static const FakeRecord& Last() {
     using Fn = const FakeRecord*(ZX_RAR_CALL*)();
-    auto fn = reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(GetProcAddress(Unrar.module.Get(), "FakeLastCall")));
+    auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(Unrar.module.Get(), "FakeLastCall")));
     return *fn();
   }
 };
@@ -113,7 +113,10 @@ TEST_F(UnrarBindingTest, MissingExportRaisesNamingIt) {
   EXPECT_EQ(Unrar.ReadHeader, nullptr);
   RarArchiveHandle h = UnrarOpenArchive("C:\\x.rar");
   EXPECT_TRUE(h);
-  EXPECT_NE(ErrorOf([] { RARHeaderData header; UnrarReadHeader(nullptr, &header); }).find("RARReadHeader"),
+  EXPECT_NE(ErrorOf([] {
+              RARHeaderData header;
+              UnrarReadHeader(nullptr, &header);
+            }).find("RARReadHeader"),
             std::string::npos);
   EXPECT_NE(ErrorOf([] { UnrarProcessFile(nullptr, RAR_SKIP, "", ""); }).find("RARProcessFile"), std::string::npos);
   UnrarCloseArchive(h);
@@ -143,8 +146,10 @@ TEST_F(UnrarBindingTest, BareNameNotFoundRaises) {
   const std::string copy = harness::TestDir() + "binding_copy.exe";
   ASSERT_TRUE(CopyFileA(self, copy.c_str(), FALSE));
   std::string output;
-  EXPECT_EQ(harness::RunTool(copy, "--gtest_also_run_disabled_tests --gtest_filter=UnrarBindingTest.DISABLED_BareNameMissing", &output),
-            0u)
+  EXPECT_EQ(
+      harness::RunTool(copy, "--gtest_also_run_disabled_tests --gtest_filter=UnrarBindingTest.DISABLED_BareNameMissing",
+                       &output),
+      0u)
       << output;
   EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
 }

@@ -6,7 +6,8 @@
 namespace {
 
 const char kPackage[] =
-    "package zxctd5;\r\n\r\nrequires\r\n  vcl50;\r\n\r\ncontains\r\n  ZxTab in 'zxtab.pas',\r\n  ZxReg;\r\n\r\nend.\r\n";
+    "package zxctd5;\r\n\r\nrequires\r\n  vcl50;\r\n\r\ncontains\r\n  ZxTab in 'zxtab.pas',\r\n  "
+    "ZxReg;\r\n\r\nend.\r\n";
 const char kUnit[] = "unit ZxTab;\r\n\r\ninterface\r\n\r\nimplementation\r\n\r\nend.\r\n";
 
 struct Result {
@@ -17,7 +18,8 @@ struct Result {
 Result RunIdeTool(const fakeide::Edition& ide, const std::string& tool, const std::string& options,
                   const std::string& source) {
   Result result;
-  result.exitCode = harness::RunTool(ide.Root() + "Bin\\" + tool, options + " " + harness::Quoted({source}), &result.output);
+  result.exitCode =
+      harness::RunTool(ide.Root() + "Bin\\" + tool, options + " " + harness::Quoted({source}), &result.output);
   return result;
 }
 
@@ -161,7 +163,8 @@ TEST(FakeIde, RealEditionIsLeftAloneUnlessForced) {
   registerReal();
   const std::string tool = harness::BinDir() + "fakeide.exe";
   std::string output;
-  for (const std::string& args : {std::string("uninstall D5"), "install D5 \"" + dir + "Other\"", "install D5 \"" + rootValue + "\""}) {
+  for (const std::string& args :
+       {std::string("uninstall D5"), "install D5 \"" + dir + "Other\"", "install D5 \"" + rootValue + "\""}) {
     SCOPED_TRACE(args);
     EXPECT_EQ(harness::RunTool(tool, args, &output), 2u) << output;
     EXPECT_NE(output.find("--force"), std::string::npos) << output;

@@ -1,8 +1,8 @@
 // The substitute tools' decisions: command lines, package contents, broken
 // sources, produced files, help contents and builds.
-#include "fakeide/tool_logic.h"
-
 #include <gtest/gtest.h>
+
+#include "fakeide/tool_logic.h"
 
 using Strings = std::vector<std::string>;
 
@@ -27,9 +27,9 @@ TEST(PackageContents, UnitsWithAndWithoutFiles) {
 }
 
 TEST(BrokenSource, OneErrorPerMarkedLine) {
-  EXPECT_EQ(BrokenSourceMessages("u.pas", "unit u;\r\n  Broken;\r\nx := BROKEN + 1;\r\nUNBROKEN\r\n"),
-            (Strings{"u.pas(2) Error: Undeclared identifier: 'BROKEN'",
-                     "u.pas(3) Error: Undeclared identifier: 'BROKEN'"}));
+  EXPECT_EQ(
+      BrokenSourceMessages("u.pas", "unit u;\r\n  Broken;\r\nx := BROKEN + 1;\r\nUNBROKEN\r\n"),
+      (Strings{"u.pas(2) Error: Undeclared identifier: 'BROKEN'", "u.pas(3) Error: Undeclared identifier: 'BROKEN'"}));
   EXPECT_EQ(BrokenSourceMessages("u.pas", "unit u; end."), Strings{});
 }
 

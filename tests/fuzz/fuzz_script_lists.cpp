@@ -2,7 +2,7 @@
 // the folder templates of its INSTALLDIR key.
 #include <stdexcept>
 
-#include "setup/paths.h"
+#include "state/paths.h"
 #include "support/string_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "setup/script_keys.h"
+#include "state/script_keys.h"
 #include "support/handles.h"
 
 namespace harness {
@@ -86,8 +86,7 @@ Box ReadBox(HWND window) {
   return box;
 }
 
-Session::Session(const std::string& exePath, const std::string& workDir, const std::string& arguments)
-    : exe_(exePath) {
+Session::Session(const std::string& exePath, const std::string& workDir, const std::string& arguments) : exe_(exePath) {
   EXPECT_TRUE(program_.Start(exePath, arguments, workDir)) << "cannot start " << exePath;
 }
 
@@ -103,7 +102,8 @@ Box Session::Expect(const std::string& caption, DWORD timeoutMs) {
     std::string seen;
     for (HWND other : gui::VisibleWindows(program_.Id())) seen += " " + gui::Describe(other);
     ADD_FAILURE() << "window '" << caption << "' did not appear"
-                  << (program_.Running() ? " within " + std::to_string(timeoutMs / 1000) + " s" : " (the program ended)")
+                  << (program_.Running() ? " within " + std::to_string(timeoutMs / 1000) + " s"
+                                         : " (the program ended)")
                   << (seen.empty() ? "" : "; open:" + seen);
     return Box();
   }
@@ -224,8 +224,7 @@ std::optional<DWORD> ReadDword(HKEY root, const std::string& path, const std::st
   const HKEY key = owner.Get();
   DWORD type = 0, value = 0, size = sizeof value;
   std::optional<DWORD> result;
-  if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
-          ERROR_SUCCESS &&
+  if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
       type == REG_DWORD)
     result = value;
   return result;
@@ -253,8 +252,6 @@ std::string ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  WriteWholeFile(path, bytes);
-}
+void WriteFileBytes(const std::string& path, const std::string& bytes) { WriteWholeFile(path, bytes); }
 
 }  // namespace harness

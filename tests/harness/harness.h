@@ -1,8 +1,8 @@
 #pragma once
 // What scenario tests under Wine share: making an installer from script
 // values, running it with the GUI driver, and looking at what it left.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <optional>
 #include <string>

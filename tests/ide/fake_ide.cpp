@@ -1,7 +1,7 @@
 #include "tests/ide/fake_ide.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "tests/harness/harness.h"
 
@@ -20,8 +20,8 @@ std::string WithoutBackslash(const std::string& path) {
 Edition::Edition(const std::string& code, const std::string& root, const std::string& options)
     : code_(code), root_(WithoutBackslash(root) + "\\") {
   std::string output;
-  const DWORD exitCode =
-      harness::RunTool(Tool(), "install " + code + " " + harness::Quoted({WithoutBackslash(root)}) + " " + options, &output);
+  const DWORD exitCode = harness::RunTool(
+      Tool(), "install " + code + " " + harness::Quoted({WithoutBackslash(root)}) + " " + options, &output);
   EXPECT_EQ(exitCode, 0u) << "fakeide install " << code << ": " << output;
 }
 

@@ -1,8 +1,8 @@
 // The line rules of the IDE help contents file: loading, saving, which line
 // names a help file, and where a new index line goes.
-#include <gtest/gtest.h>
-
 #include "ide/help_contents.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,8 +1,9 @@
 // The help contents file edited on disk: an index line removed, the file left
 // alone when nothing changes, and the file errors.
+#include "ide/help_index.h"
+
 #include <gtest/gtest.h>
 
-#include "ide/help_index.h"
 #include "support/errors.h"
 #include "support/handles.h"
 #include "tests/harness/harness.h"

@@ -1,8 +1,8 @@
 // The IDE as the installation sequence meets it: the running-IDE warning,
 // the help folder chosen at start-up, and the IDE's root folder in the
 // registry as templates and failures show it.
-#include "tests/harness/harness.h"
 #include "support/registry.h"
+#include "tests/harness/harness.h"
 #include "tests/ide/fake_ide.h"
 
 using harness::RunToCompletion;
@@ -19,8 +19,8 @@ const char kWarning[] =
 struct Script {
   std::string dir = harness::TestDir();
   std::string installDir = dir + "Installed\\";
-  ScriptValues values = {{"APPNAME", kApp},           {"INSTALLDIR", installDir}, {"PROMPTINSTALLDIR", "No"},
-                         {"CHECKPREVVERSION", "No"},  {"SUCCESSMESSAGE", "Yes"},  {"DELPHIVER", "D4"}};
+  ScriptValues values = {{"APPNAME", kApp},          {"INSTALLDIR", installDir}, {"PROMPTINSTALLDIR", "No"},
+                         {"CHECKPREVVERSION", "No"}, {"SUCCESSMESSAGE", "Yes"},  {"DELPHIVER", "D4"}};
   Script() { harness::DeleteKey(HKEY_LOCAL_MACHINE, kUninstallKey); }
   ~Script() { harness::DeleteKey(HKEY_LOCAL_MACHINE, kUninstallKey); }
   Script& Set(const std::string& key, const std::string& value) {

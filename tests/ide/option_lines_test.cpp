@@ -1,7 +1,8 @@
 // The define lines of the option include file and their rewrite.
+#include "ide/option_lines.h"
+
 #include <gtest/gtest.h>
 
-#include "ide/option_lines.h"
 #include "support/string_list.h"
 
 namespace {
@@ -57,11 +58,11 @@ TEST(OptionName, BlanksRemoved) {
 
 TEST(RewriteDefineLines, InstalledOptionsOnOthersOff) {
   const Lines options = {"CorvaneTabrel", "CorvaneExtraPack"};
-  EXPECT_EQ(Rewrite({"{$DEFINE CORVANETABREL}", "// {$define CorvaneExtraPack}", "{$DEFINE CORVANEOTHER}",
-                     "{$I zx.inc}"},
-                    options),
-            (Lines{"  {$DEFINE CORVANETABREL}", "  {$DEFINE CorvaneExtraPack}", "//  {$DEFINE CORVANEOTHER}",
-                   "{$I zx.inc}"}));
+  EXPECT_EQ(
+      Rewrite({"{$DEFINE CORVANETABREL}", "// {$define CorvaneExtraPack}", "{$DEFINE CORVANEOTHER}", "{$I zx.inc}"},
+              options),
+      (Lines{"  {$DEFINE CORVANETABREL}", "  {$DEFINE CorvaneExtraPack}", "//  {$DEFINE CORVANEOTHER}",
+             "{$I zx.inc}"}));
 }
 
 TEST(RewriteDefineLines, StopsAtTheMarkerLine) {
@@ -78,11 +79,11 @@ TEST(RewriteDefineLines, StopsAtTheMarkerLine) {
 }
 
 TEST(RewriteDefineLines, NormalisesEveryDefineAndLeavesOtherLines) {
-  EXPECT_EQ(Rewrite({"{$DEFINE FOO} // comment", "   {$DEFINE   FOO}", "{$IFDEF FOO}", "{.$DEFINE FOO}",
-                     "{$UNDEF FOO}", "", "unit text"},
-                    {"foo"}),
-            (Lines{"  {$DEFINE FOO}", "  {$DEFINE FOO}", "{$IFDEF FOO}", "{.$DEFINE FOO}", "{$UNDEF FOO}", "",
-                   "unit text"}));
+  EXPECT_EQ(
+      Rewrite({"{$DEFINE FOO} // comment", "   {$DEFINE   FOO}", "{$IFDEF FOO}", "{.$DEFINE FOO}", "{$UNDEF FOO}", "",
+               "unit text"},
+              {"foo"}),
+      (Lines{"  {$DEFINE FOO}", "  {$DEFINE FOO}", "{$IFDEF FOO}", "{.$DEFINE FOO}", "{$UNDEF FOO}", "", "unit text"}));
 }
 
 TEST(RewriteDefineLines, EmptyNameOnlyForAnEmptyOption) {

@@ -35,8 +35,8 @@ int CaptureFilesLeft() {
   WIN32_FIND_DATAA found;
   FindHandle find(FindFirstFileA((std::string(temp) + "tem*.tmp").c_str(), &found));
   int count = 0;
-  if (find)
-    do ++count;
+  if (find) do
+      ++count;
     while (FindNextFileA(find.Get(), &found));
   return count;
 }
@@ -52,8 +52,12 @@ struct Product {
   fakeide::Edition ide;
   std::vector<harness::ArchiveEntry> payload = {{"zxctd5.dpk", kPackage}, {"zxtab.pas", kUnit}};
   std::vector<std::string> systemFiles;
-  ScriptValues values = {{"APPNAME", kApp},          {"INSTALLDIR", installDir}, {"PROMPTINSTALLDIR", "No"},
-                         {"CHECKPREVVERSION", "No"}, {"CHECKDELPHI", "No"},      {"SUCCESSMESSAGE", "Yes"},
+  ScriptValues values = {{"APPNAME", kApp},
+                         {"INSTALLDIR", installDir},
+                         {"PROMPTINSTALLDIR", "No"},
+                         {"CHECKPREVVERSION", "No"},
+                         {"CHECKDELPHI", "No"},
+                         {"SUCCESSMESSAGE", "Yes"},
                          {"BUILDPACKAGES", "zxctd5.dpk=Corvane Tabrel\r\n"}};
 
   Product(const std::string& ideCode, const std::string& ideOptions = "")
@@ -81,8 +85,8 @@ struct Product {
   }
   std::vector<std::string> ToolCalls() const { return FileLines(ide.Root() + "tools.log"); }
   std::string ToolCall(const std::string& tool, const std::string& options, const std::string& source) const {
-    return installDir.substr(0, installDir.size() - 1) + ">\"" + ide.Root() + "Bin\\" + tool + "\" " + options +
-           " \"" + installDir + source + "\"";
+    return installDir.substr(0, installDir.size() - 1) + ">\"" + ide.Root() + "Bin\\" + tool + "\" " + options + " \"" +
+           installDir + source + "\"";
   }
 };
 
@@ -144,8 +148,9 @@ TEST(PackageBuild, CppBuilderFiveUsesMakeForProjectsAndDcc32ForUnits) {
   Product p("C5");
   p.systemFiles = {"zxctc5.BPL", "zxunit.dcu"};
   p.payload = {{"zxctc5.bpk", "<PROJECT/>\r\n"}, {"zxunit.pas", kUnit}, {"zxother.cpp", "int x;\r\n"}};
-  p.Set("BUILDPACKAGES", "zxctc5.bpk=Corvane Tabrel C\r\nzxmissing.bpk=Not installed\r\nzxother.cpp=Other\r\n"
-                         "zxunit.pas=Corvane Unit\r\nno name part\r\n");
+  p.Set("BUILDPACKAGES",
+        "zxctc5.bpk=Corvane Tabrel C\r\nzxmissing.bpk=Not installed\r\nzxother.cpp=Other\r\n"
+        "zxunit.pas=Corvane Unit\r\nno name part\r\n");
   const std::string libCopy = p.ide.Root() + "Lib\\dsgnintf.pas";
   harness::WriteFileBytes(libCopy, "unit DsgnIntf; { patched by the user }\r\n");
   harness::RunToCompletion(p.Installer());
@@ -167,8 +172,7 @@ TEST(PackageBuild, CppBuilderFiveUsesMakeForProjectsAndDcc32ForUnits) {
 TEST(PackageBuild, CompilerErrorsShownThenInstallationFails) {
   Product p("D5");
   p.systemFiles = {"zxctd5.BPL"};
-  p.payload = {{"zxctd5.dpk",
-                "package zxctd5;\r\ncontains\r\n  ZxTab in 'zxtab.pas',\r\n  ZxMissing;\r\nend.\r\n"},
+  p.payload = {{"zxctd5.dpk", "package zxctd5;\r\ncontains\r\n  ZxTab in 'zxtab.pas',\r\n  ZxMissing;\r\nend.\r\n"},
                {"zxtab.pas", "unit ZxTab;\r\ninterface\r\nuses BROKEN;\r\nend.\r\n"}};
   ExpectBuildFailure(p.Installer(), kFailureCaption,
                      "zxtab.pas(3) Error: Undeclared identifier: 'BROKEN'\r"
@@ -216,8 +220,7 @@ TEST(HelpRegistration, UnwritableContentsFileFailsTheRunLeavingItsLines) {
   const std::string exe = p.Installer();
   {
     // Another reader that shares only reading: the file cannot be replaced.
-    FileHandle reader(
-        CreateFileA(contents.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    FileHandle reader(CreateFileA(contents.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(reader);
     Session run(exe);
     run.Expect("Welcome!").Press("OK");

@@ -1,8 +1,9 @@
 // The package builder's pure rules: tool, placing, file look-up, output
 // filter, capture text and the texts of a run.
+#include "ide/package_rules.h"
+
 #include <gtest/gtest.h>
 
-#include "ide/package_rules.h"
 #include "support/string_list.h"
 
 namespace {
@@ -67,7 +68,8 @@ TEST(PackageRules, PlacingByExtension) {
 TEST(PackageRules, PlacedPathAndDrives) {
   EXPECT_EQ(PlacedPath("C:\\WINDOWS\\SYSTEM\\", "C:\\Corvane\\Tab_D5\\zxctd5.dpk", ".BPL"),
             "C:\\WINDOWS\\SYSTEM\\zxctd5.BPL");
-  EXPECT_EQ(PlacedPath("C:\\WINDOWS\\SYSTEM", "C:\\Corvane\\Tab.D5\\zxctd5", ".BPL"), "C:\\WINDOWS\\SYSTEM\\zxctd5.BPL");
+  EXPECT_EQ(PlacedPath("C:\\WINDOWS\\SYSTEM", "C:\\Corvane\\Tab.D5\\zxctd5", ".BPL"),
+            "C:\\WINDOWS\\SYSTEM\\zxctd5.BPL");
   EXPECT_EQ(PlacedPath("", "C:\\a\\b.x.dpk", ".BPL"), "b.x.BPL");
   EXPECT_TRUE(SameDrive("c:\\a\\b.bpl", "C:\\WINDOWS\\b.bpl"));
   EXPECT_FALSE(SameDrive("D:\\a\\b.bpl", "C:\\WINDOWS\\b.bpl"));
@@ -77,8 +79,8 @@ TEST(PackageRules, PlacedPathAndDrives) {
 }
 
 TEST(PackageRules, FindFileByNameWholeNameAnyCase) {
-  const StringList files({"C:\\Tab\\Sub\\zxctd5.dpk", "C:\\Tab\\zxctd5.dpk", "C:\\WINDOWS\\SYSTEM\\zxtabrel_d5.bpl",
-                          "D:zx.pas"});
+  const StringList files(
+      {"C:\\Tab\\Sub\\zxctd5.dpk", "C:\\Tab\\zxctd5.dpk", "C:\\WINDOWS\\SYSTEM\\zxtabrel_d5.bpl", "D:zx.pas"});
   EXPECT_EQ(FindFileByName(files, "ZXCTD5.DPK"), "C:\\Tab\\Sub\\zxctd5.dpk");
   EXPECT_EQ(FindFileByName(files, "zxtabrel_d5.bpl"), "C:\\WINDOWS\\SYSTEM\\zxtabrel_d5.bpl");
   EXPECT_EQ(FindFileByName(files, "zx.pas"), "D:zx.pas");
@@ -98,7 +100,8 @@ TEST(PackageRules, FilterKeepsLinesWithAKeywordWord) {
       {"last word carries the CR", "MAKE Version 5.2 Copyright (c) 1987, 2000 Borland\r\n", ""},
       {"last word at the end of the text", "Copyright Borland", "Copyright Borland"},
       {"leading blanks dropped, a tab belongs to the word", "   Fatal: x\n\tFatal: y\n", "Fatal: x"},
-      {"once per matching word", "Error: Fatal: Borland\n", "Error: Fatal: BorlandError: Fatal: BorlandError: Fatal: Borland"},
+      {"once per matching word", "Error: Fatal: Borland\n",
+       "Error: Fatal: BorlandError: Fatal: BorlandError: Fatal: Borland"},
       {"blank runs and empty lines", "\n\n  \n a  Error:   b  \n", "a  Error:   b  "},
       {"no line feed at the end", "x(2) Error: last", "x(2) Error: last"},
       {"empty", "", ""},
@@ -116,8 +119,14 @@ TEST(PackageRules, CaptureFileReadAsLines) {
       {"lone CR", "a\rb", "a\r\nb\r\n"},
       {"lone LF stays in the line", "a\nb\n", "a\nb\n\r\n"},
       {"CR CR LF", "a\r\r\nb", "a\r\n\r\nb\r\n"},
-      {"0x1A ends the text", "a\r\n\x1A" "b\r\n", "a\r\n"},
-      {"0x1A inside a line", "ab\x1A" "c\rd", "ab\r\n"},
+      {"0x1A ends the text",
+       "a\r\n\x1A"
+       "b\r\n",
+       "a\r\n"},
+      {"0x1A inside a line",
+       "ab\x1A"
+       "c\rd",
+       "ab\r\n"},
       {"empty", "", ""},
   };
   for (const TextCase& c : cases) {
@@ -134,8 +143,10 @@ TEST(PackageRules, RunTexts) {
             "The system cannot find the file specified. ErrorCode=2");
   EXPECT_EQ(StartFailureText(" ..\r\n", 87), "ErrorCode=87");
   EXPECT_EQ(StartFailureText("", 1234), "ErrorCode=1234");
-  EXPECT_EQ(std::string(kIncompatibleVersionText).rfind("Incompatible version of Delphi/CPB.\r\n"
-                                                         "Please download the latest patch from\r\nhttp://", 0),
+  EXPECT_EQ(std::string(kIncompatibleVersionText)
+                .rfind("Incompatible version of Delphi/CPB.\r\n"
+                       "Please download the latest patch from\r\nhttp://",
+                       0),
             0u);
   EXPECT_NE(std::string(kIncompatibleVersionText).back(), '\n');
 }

@@ -1,9 +1,10 @@
 // The option include file rewritten on disk from a real product record.
+#include "ide/product_options.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "ide/product_options.h"
 #include "records/product_record.h"
 #include "support/errors.h"
 #include "support/handles.h"
@@ -80,8 +81,7 @@ TEST_F(ProductOptions, WithoutRecordEveryDefineIsCommentedOut) {
 TEST_F(ProductOptions, VersionAndFolderNameAreNoOptions) {
   harness::WriteFileBytes(file_, "{$DEFINE Version}\r\n{$DEFINE FolderName}\r\n{$DEFINE }\r\n");
   WriteProductRecord(kProduct, ";", "1.0", dir_);
-  EXPECT_EQ(harness::ReadFileBytes(file_),
-            "//  {$DEFINE Version}\r\n//  {$DEFINE FolderName}\r\n  {$DEFINE }\r\n");
+  EXPECT_EQ(harness::ReadFileBytes(file_), "//  {$DEFINE Version}\r\n//  {$DEFINE FolderName}\r\n  {$DEFINE }\r\n");
 }
 
 TEST_F(ProductOptions, InstalledOptionsAreTheOtherValueNames) {

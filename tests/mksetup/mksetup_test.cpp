@@ -1,8 +1,9 @@
 // mksetup as a vendor runs it: the installer it writes carries every key
 // byte for byte; a mistake gives a message, a non-zero code and no file.
-#include "tests/harness/harness.h"
-
+#include <windows.h>
 #include <imagehlp.h>
+
+#include "tests/harness/harness.h"
 
 namespace {
 
@@ -21,9 +22,9 @@ struct Vendor {
   }
   DWORD Make(const std::string& scriptText, std::string* out, const std::string& payloadArg = "") {
     harness::WriteFileBytes(script, scriptText);
-    return harness::RunTool(harness::BinDir() + "mksetup.exe",
-                            "--unrar " + harness::Quoted({library, script, payloadArg.empty() ? payload : payloadArg, output}),
-                            out);
+    return harness::RunTool(
+        harness::BinDir() + "mksetup.exe",
+        "--unrar " + harness::Quoted({library, script, payloadArg.empty() ? payload : payloadArg, output}), out);
   }
 };
 
@@ -96,6 +97,24 @@ TEST(Mksetup, MistakesLeaveNoInstaller) {
   EXPECT_FALSE(harness::FileExists(v.output + ".partial"));
 }
 
+TEST(Mksetup, RefusesAStubItCannotRead) {
+  Vendor v;
+  std::string stub = harness::ReadFileBytes(harness::BinDir() + "setup.exe");
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(stub.data());
+  stub[dos->e_lfanew + 20] = 2;  // the optional header's size
+  stub[dos->e_lfanew + 21] = 0;
+  harness::WriteFileBytes(v.dir + "stub.exe", stub);
+  harness::WriteFileBytes(v.script, "APPNAME = x\n");
+  std::string out;
+  EXPECT_EQ(harness::RunTool(harness::BinDir() + "mksetup.exe",
+                             "--stub " + harness::Quoted({v.dir + "stub.exe"}) + " --unrar " +
+                                 harness::Quoted({v.library, v.script, v.payload, v.output}),
+                             &out),
+            1u);
+  EXPECT_NE(out.find("is not a Windows program mksetup can read"), std::string::npos) << out;
+  EXPECT_FALSE(harness::FileExists(v.output));
+}
+
 TEST(Mksetup, AFailedRunKeepsTheEarlierInstaller) {
   Vendor v;
   std::string out;
@@ -152,7 +171,8 @@ TEST(Mksetup, AFolderPayloadIsPackedAndInstalls) {
     EXPECT_EQ(harness::ReadFileBytes(installDir + "\\uninstall.exe"), "MZ placeholder");
     EXPECT_EQ(harness::ReadFileBytes(installDir + "\\units\\prod.inc"), text);
     EXPECT_TRUE(harness::FolderExists(installDir + "\\empty folder"));
-    harness::DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mksetup Folder Test");
+    harness::DeleteKey(HKEY_LOCAL_MACHINE,
+                       "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mksetup Folder Test");
   }
 }
 
@@ -199,7 +219,9 @@ TEST(Mksetup, AddsTheUninstallerWhenThePayloadHasNone) {
     if (!c.uninstaller.empty()) {
       EXPECT_EQ(harness::ReadFileBytes(installDir + "uninstall.exe"), c.uninstaller);
     }
-    harness::DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mksetup Uninstaller Test\\Files");
-    harness::DeleteKey(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mksetup Uninstaller Test");
+    harness::DeleteKey(HKEY_LOCAL_MACHINE,
+                       "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mksetup Uninstaller Test\\Files");
+    harness::DeleteKey(HKEY_LOCAL_MACHINE,
+                       "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mksetup Uninstaller Test");
   }
 }

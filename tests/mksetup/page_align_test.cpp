@@ -1,11 +1,11 @@
 // The resource section's data moved to a page boundary of the file, and
 // every image it cannot change safely left exactly as it was.
+#include "mksetup/page_align.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
-
-#include "mksetup/page_align.h"
 
 namespace {
 
@@ -63,6 +63,9 @@ TEST(AlignResourceData, LeavesWhatItCannotChangeSafely) {
       {"a symbol table", [](std::string& s) { Put32(s, kPe + 12, 0x500); }},
       {"no resource section", [](std::string& s) { s[kTable + 40 + 1] = 'x'; }},
       {"a resource offset past the end", [](std::string& s) { Put32(s, kTable + 40 + 20, 0x10000); }},
+      {"an optional header of two bytes", [](std::string& s) { Put32(s, kPe + 20, 2); }},
+      {"directories beyond the optional header", [](std::string& s) { Put32(s, kPe + 20, 0x60 + 8); }},
+      {"a section's data past the end", [](std::string& s) { Put32(s, kTable + 16, 0x10000); }},
   };
   for (const auto& [what, spoil] : cases) {
     SCOPED_TRACE(what);
@@ -72,4 +75,12 @@ TEST(AlignResourceData, LeavesWhatItCannotChangeSafely) {
     EXPECT_FALSE(AlignResourceData(image));
     EXPECT_EQ(image, before);
   }
+}
+
+TEST(IsReadableImage, NeedsEveryHeaderInsideTheFile) {
+  EXPECT_TRUE(IsReadableImage(Image()));
+  std::string shortOptional = Image();
+  Put32(shortOptional, kPe + 20, 2);
+  EXPECT_FALSE(IsReadableImage(shortOptional));
+  EXPECT_FALSE(IsReadableImage(Image().substr(0, kOptional + 2)));
 }

@@ -1,7 +1,7 @@
 // The vendor's script-file format: exact bytes for every kind of key.
-#include <gtest/gtest.h>
-
 #include "mksetup/script_file.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 ScriptFile Parse(const std::string& text) {
@@ -38,7 +38,8 @@ TEST(ScriptFile, QuotedValuesCarryAnyByte) {
 }
 
 TEST(ScriptFile, ListsEndEachEntryWithCrLf) {
-  ScriptFile f = Parse("HELPFILES:\n  tabrel.cnt\n\ttabrel.hlp=Corvane Tabrel Help\n\nPACKAGES:\n  \"a=b\\tc\"\nVERSION = 1");
+  ScriptFile f =
+      Parse("HELPFILES:\n  tabrel.cnt\n\ttabrel.hlp=Corvane Tabrel Help\n\nPACKAGES:\n  \"a=b\\tc\"\nVERSION = 1");
   ASSERT_EQ(f.entries.size(), 3u);
   EXPECT_EQ(f.entries[0].value, "tabrel.cnt\r\ntabrel.hlp=Corvane Tabrel Help\r\n");
   EXPECT_EQ(f.entries[1].value, "a=b\tc\r\n");
@@ -51,7 +52,8 @@ TEST(ScriptFile, MistakesNameTheLine) {
   EXPECT_EQ(ErrorOf("appname = x\n"), "line 1: unknown key 'appname'");
   EXPECT_EQ(ErrorOf("VERSION = 1\nVERSION = 2\n"), "line 2: the key VERSION is given twice (first on line 1)");
   EXPECT_EQ(ErrorOf("  stray\n"), "line 1: an indented line belongs to a list key (KEY:)");
-  EXPECT_EQ(ErrorOf("SYSFILES = a.dll\n"), "line 1: SYSFILES is a list: write SYSFILES: and one indented line per entry");
+  EXPECT_EQ(ErrorOf("SYSFILES = a.dll\n"),
+            "line 1: SYSFILES is a list: write SYSFILES: and one indented line per entry");
   EXPECT_EQ(ErrorOf("VERSION: 1\n"), "line 1: VERSION is not a list: write VERSION = value");
   EXPECT_EQ(ErrorOf("APPNAME = \"open\n"), "line 1: a quoted value must end with a double quote");
   EXPECT_EQ(ErrorOf("APPNAME = \"\\q\"\n"), "line 1: unknown escape \\q");

@@ -73,7 +73,8 @@ TEST(RarCompress, WhatDoesNotShrinkIsStored) {
   const std::string words = test_entries::Words(30000, 4);
   const RarSizes alone = RoundTrip({File("noise", noise)}, RarPacking::kCompress, 20);
   EXPECT_EQ(alone.packed, noise.size());
-  const RarSizes solid = RoundTrip({File("w1", words), File("noise", noise), File("w2", words)}, RarPacking::kSolid, 20);
+  const RarSizes solid =
+      RoundTrip({File("w1", words), File("noise", noise), File("w2", words)}, RarPacking::kSolid, 20);
   const RarSizes first = RoundTrip({File("w1", words)}, RarPacking::kSolid, 20);
   EXPECT_LT(solid.packed, first.packed + noise.size() + first.packed / 10);  // w2: matches into w1
 }

@@ -29,7 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bytes = stretched;
   }
   RarOptions options;
-  options.packing = (control & 3) == 0 ? RarPacking::kStore : (control & 3) == 1 ? RarPacking::kCompress : RarPacking::kSolid;
+  options.packing = (control & 3) == 0   ? RarPacking::kStore
+                    : (control & 3) == 1 ? RarPacking::kCompress
+                                         : RarPacking::kSolid;
   options.dictBits = 17 + ((control >> 2) & 3);
   const std::size_t files = 1 + ((control >> 4) & 7);
   std::vector<RarEntry> entries;

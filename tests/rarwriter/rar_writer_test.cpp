@@ -1,5 +1,7 @@
 // The writer's archives read back with libarchive (the host's natively, our
 // cross-built one under Wine).
+#include "rarwriter/rar_writer.h"
+
 #include <archive.h>
 #include <gtest/gtest.h>
 
@@ -9,7 +11,6 @@
 
 #include "rarwriter/crc32.h"
 #include "rarwriter/folder_entries.h"
-#include "rarwriter/rar_writer.h"
 #include "tests/rarwriter/libarchive_read.h"
 #include "tests/rarwriter/test_entries.h"
 
@@ -83,7 +84,7 @@ TEST(RarWriter, DosTimes) {
   EXPECT_EQ(UnixToDosTime(1796644800), kDec7Noon);
   EXPECT_EQ(UnixToDosTime(1796644801), kDec7Noon);  // two-second steps
   const std::uint32_t leapDay = (20u << 25) | (2u << 21) | (29u << 16) | (23u << 11) | (59u << 5) | 29u;
-  EXPECT_EQ(UnixToDosTime(DosTimeToUnix(leapDay)), leapDay);  // 2000-02-29 23:59:58
+  EXPECT_EQ(UnixToDosTime(DosTimeToUnix(leapDay)), leapDay);                  // 2000-02-29 23:59:58
   EXPECT_EQ(DosTimeToUnix((0u << 25) | (1u << 21) | (1u << 16)), 315532800);  // 1980-01-01
   EXPECT_EQ(UnixToDosTime(315532799), 0u);
 }
@@ -101,7 +102,8 @@ TEST(RarWriter, Crc32) {
 
 TEST(FolderEntries, FoldersBeforeTheirContentsSorted) {
   namespace fs = std::filesystem;
-  const fs::path root = fs::temp_directory_path() / ("zx_folder_entries_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  const fs::path root = fs::temp_directory_path() /
+                        ("zx_folder_entries_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
   fs::remove_all(root);
   fs::create_directories(root / "b" / "c");
   fs::create_directories(root / "a");

@@ -35,8 +35,8 @@ inline std::string Noise(std::size_t size, unsigned seed) {
 
 // Text-like bytes: words of a small vocabulary in random order.
 inline std::string Words(std::size_t size, unsigned seed) {
-  static const char* const kWords[] = {"window ", "match ", "the ", "length ", "distance\r\n", "of ", "a ",
-                                       "Huffman ", "table ", "block ", "literal ", "0x1F, ", "int ", "; "};
+  static const char* const kWords[] = {"window ",  "match ", "the ",   "length ",  "distance\r\n", "of ",  "a ",
+                                       "Huffman ", "table ", "block ", "literal ", "0x1F, ",       "int ", "; "};
   std::mt19937 gen(seed);
   std::string s;
   while (s.size() < size) s += kWords[gen() % (sizeof kWords / sizeof *kWords)];

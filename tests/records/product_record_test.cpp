@@ -1,10 +1,11 @@
 // The product record as the library writes and reads it, and the uninstall
 // entry check, against Wine's registry.
+#include "records/product_record.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "records/product_record.h"
 #include "support/errors.h"
 #include "tests/harness/harness.h"
 #include "tests/records/registry_fixture.h"

@@ -1,8 +1,9 @@
 // The pure texts of the installation records: list splitting, the uninstall
 // command and the previous-version message.
+#include "records/record_text.h"
+
 #include <gtest/gtest.h>
 
-#include "records/record_text.h"
 #include "support/string_list.h"
 
 namespace {

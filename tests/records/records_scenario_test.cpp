@@ -22,15 +22,9 @@ const char kWarning[] =
 const char kTemplateCommand[] = "\"C:\\zxrec\\Template\\UnInstall.exe\" \"ZX Records Scenario\"";
 
 ScriptValues Script(const std::string& checkPrevVersion = "") {
-  ScriptValues values = {{"APPNAME", kApp},
-                         {"PRODUCTNAME", kProduct},
-                         {"SUBPRODUCTNAME", "Std;Pro"},
-                         {"VERSION", "2.0 Beta"},
-                         {"INTERNALVERSION", "2.0b"},
-                         {"INSTALLDIR", "C:\\zxrec\\Template"},
-                         {"DELPHIVER", "D5"},
-                         {"PROMPTINSTALLDIR", "No"},
-                         {"SUCCESSMESSAGE", "Yes"},
+  ScriptValues values = {{"APPNAME", kApp},       {"PRODUCTNAME", kProduct},   {"SUBPRODUCTNAME", "Std;Pro"},
+                         {"VERSION", "2.0 Beta"}, {"INTERNALVERSION", "2.0b"}, {"INSTALLDIR", "C:\\zxrec\\Template"},
+                         {"DELPHIVER", "D5"},     {"PROMPTINSTALLDIR", "No"},  {"SUCCESSMESSAGE", "Yes"},
                          {"CHECKDELPHI", "No"}};
   if (!checkPrevVersion.empty()) values.emplace_back("CHECKPREVVERSION", checkPrevVersion);
   return values;

@@ -17,8 +17,7 @@ std::string UninstallEntryKey(const std::string& appName) {
 }
 
 namespace {
-void SetValue(HKEY root, const std::string& path, const std::string& name, DWORD type, const void* data,
-              DWORD size) {
+void SetValue(HKEY root, const std::string& path, const std::string& name, DWORD type, const void* data, DWORD size) {
   RegKey key;
   ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Out(), nullptr),
             ERROR_SUCCESS)

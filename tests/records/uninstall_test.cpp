@@ -1,11 +1,12 @@
 // The uninstall entry, its "Files" subkey and the shared counts of installed
 // files, as the library leaves them in Wine's registry.
+#include "records/uninstall.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "records/uninstall.h"
-#include "setup/install_state.h"
+#include "state/install_state.h"
 #include "support/errors.h"
 #include "tests/harness/harness.h"
 #include "tests/records/registry_fixture.h"

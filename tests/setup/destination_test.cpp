@@ -39,8 +39,7 @@ TEST(Destination, TemplateOfAMissingIdeGivesARelativeFolder) {
   harness::MakeInstaller(exe, Script("%D4_HELP%Corvane"));
   Session run(exe);
   run.Expect("Welcome!").Press("OK");
-  run.Answer("Setup",
-             std::string("The destination folder \"HELP\\Corvane\\\" is not a full path.\r\n") + kFullPathHint,
+  run.Answer("Setup", std::string("The destination folder \"HELP\\Corvane\\\" is not a full path.\r\n") + kFullPathHint,
              "OK");
   run.ExpectEnd();
 }

@@ -15,7 +15,7 @@ const char kWelcome[] =
     "You can press the Cancel button if you do not want to install this software.";
 
 ScriptValues BaseScript() {
-  return {{"APPNAME", kApp},       {"VERSION", "1.5"},           {"INSTALLDIR", "C:\\SeqTest"},
+  return {{"APPNAME", kApp},          {"VERSION", "1.5"},        {"INSTALLDIR", "C:\\SeqTest"},
           {"PROMPTINSTALLDIR", "No"}, {"SUCCESSMESSAGE", "Yes"}, {"CHECKPREVVERSION", "No"},
           {"CHECKDELPHI", "No"}};
 }

@@ -1,7 +1,8 @@
 // The PROGLINKS rules: shortcut file, target and description of each line.
+#include "setup/shortcuts_lines.h"
+
 #include <gtest/gtest.h>
 
-#include "setup/shortcuts_lines.h"
 #include "support/string_list.h"
 
 namespace {
@@ -25,7 +26,9 @@ std::vector<Expected> Links(const std::string& proglinks) {
 bool operator==(const Expected& a, const Expected& b) {
   return a.link == b.link && a.target == b.target && a.description == b.description;
 }
-void PrintTo(const Expected& e, std::ostream* os) { *os << "{" << e.link << ", " << e.target << ", " << e.description << "}"; }
+void PrintTo(const Expected& e, std::ostream* os) {
+  *os << "{" << e.link << ", " << e.target << ", " << e.description << "}";
+}
 
 }  // namespace
 
@@ -41,7 +44,9 @@ TEST(ProgramLinks, NameAndValueRules) {
       {"Demo=C:Demo.exe", {{"C:\\Menu\\Programs\\Demo.lnk", "C:\\Apps\\Tool\\Demo.exe", "Demo"}}},
       // Bytes of 32 and below around the value go; blanks in the name stay.
       {"Demo=  Demo.exe \t\r\n", {{"C:\\Menu\\Programs\\Demo.lnk", "C:\\Apps\\Tool\\Demo.exe", "Demo"}}},
-      {" My Demo =\x01" "Demo.exe\x1f", {{"C:\\Menu\\Programs\\ My Demo .lnk", "C:\\Apps\\Tool\\Demo.exe", " My Demo "}}},
+      {" My Demo =\x01"
+       "Demo.exe\x1f",
+       {{"C:\\Menu\\Programs\\ My Demo .lnk", "C:\\Apps\\Tool\\Demo.exe", " My Demo "}}},
       // The value's own "=" is kept; only the first one splits the line.
       {"Help=a=b.hlp", {{"C:\\Menu\\Programs\\Help.lnk", "C:\\Apps\\Tool\\a=b.hlp", "Help"}}},
       // Names differing in case both start the first line's file.

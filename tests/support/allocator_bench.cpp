@@ -40,10 +40,8 @@ struct Way {
 };
 
 const Way kWays[] = {
-    {"manager, no wrapper", false, false, false, false},
-    {"wrapper, nothing watched", false, true, false, false},
-    {"wrapper, 1000 watched", false, true, true, false},
-    {"free() itself", true, false, false, true},
+    {"manager, no wrapper", false, false, false, false},  {"wrapper, nothing watched", false, true, false, false},
+    {"wrapper, 1000 watched", false, true, true, false},  {"free() itself", true, false, false, true},
     {"free() through wrapper", true, true, false, false},
 };
 const int kWayCount = sizeof kWays / sizeof kWays[0];

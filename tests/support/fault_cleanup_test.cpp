@@ -1,11 +1,11 @@
 // What the fault handler undoes: the owners alive at the fault, newest first,
 // each once.
+#include "support/fault_cleanup.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
-
-#include "support/fault_cleanup.h"
 
 TEST(FaultCleanup, RunsTheLivingNewestFirstOnce) {
   std::string ran;

@@ -2,11 +2,11 @@
 // request forwarded with its result, the release before its listeners, and
 // the previous manager back in force afterwards. This program routes its own
 // C++ allocation through the manager, as the installer does.
+#include "support/free_notification.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-
-#include "support/free_notification.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 // Sorted object lists: the binary search's exact index, the linear mode,
 // and the listeners of a watched block.
+#include "support/sorted_list.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "support/errors.h"
-#include "support/sorted_list.h"
 
 namespace {
 
@@ -162,14 +163,11 @@ TEST(FreeNotifiers, EachListenerOnceEvenWhenOneRemovesItself) {
     std::vector<int> calls;
   };
   const Case cases[] = {
-      {3, {}, {1, 2, 3}},
-      {3, {{1, 1}}, {1, 2, 3}},          // the first removes itself: the second is not skipped
-      {3, {{2, 2}}, {1, 2, 3}},
-      {3, {{3, 3}}, {1, 2, 3}},          // the last removes itself: the loop ends
-      {1, {{1, 1}}, {1}},
-      {3, {{1, 1}, {2, 2}, {3, 3}}, {1, 2, 3}},
-      {3, {{2, 1}}, {1, 2, 3}},          // one that removes an earlier listener
-      {3, {{1, 2}}, {1, 3}},             // one that removes a later listener: it is not called
+      {3, {}, {1, 2, 3}},       {3, {{1, 1}}, {1, 2, 3}},  // the first removes itself: the second is not skipped
+      {3, {{2, 2}}, {1, 2, 3}}, {3, {{3, 3}}, {1, 2, 3}},  // the last removes itself: the loop ends
+      {1, {{1, 1}}, {1}},       {3, {{1, 1}, {2, 2}, {3, 3}}, {1, 2, 3}},
+      {3, {{2, 1}}, {1, 2, 3}},  // one that removes an earlier listener
+      {3, {{1, 2}}, {1, 3}},     // one that removes a later listener: it is not called
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.listeners << " listeners, " << c.removals.size() << " removals");

@@ -1,8 +1,9 @@
 // Message formatting, case rules and command-line quoting.
+#include "support/text.h"
+
 #include <gtest/gtest.h>
 
 #include "support/command_line.h"
-#include "support/text.h"
 
 TEST(FormatText, PlaceholdersInOrder) {
   EXPECT_EQ(FormatText("Invalid data type for '%s'", {"RootDir"}), "Invalid data type for 'RootDir'");

@@ -31,8 +31,7 @@ void WalkKey(HKEY root, const std::string& label, const std::string& path, Lines
     DWORD nameSize = static_cast<DWORD>(name.size());
     DWORD dataSize = static_cast<DWORD>(data.size());
     DWORD type = 0;
-    if (RegEnumValueA(key, i, name.data(), &nameSize, nullptr, &type, data.data(), &dataSize) != ERROR_SUCCESS)
-      break;
+    if (RegEnumValueA(key, i, name.data(), &nameSize, nullptr, &type, data.data(), &dataSize) != ERROR_SUCCESS) break;
     lines.insert(label + path + " :: " + std::string(name.data(), nameSize) + " = " + std::to_string(type) + ":" +
                  Hex(data.data(), dataSize));
   }

@@ -1,9 +1,10 @@
 // The uninstaller's command lines and the order it removes folders in.
+#include "uninstall/removal_rules.h"
+
 #include <gtest/gtest.h>
 
 #include "support/command_line.h"
 #include "support/string_list.h"
-#include "uninstall/removal_rules.h"
 
 TEST(UninstallRequest, FromTheEntryCommandAndFromTheCopy) {
   const struct {
@@ -12,7 +13,8 @@ TEST(UninstallRequest, FromTheEntryCommandAndFromTheCopy) {
     bool copy;
     std::uint64_t original;
   } cases[] = {
-      {"\"C:\\Corvane\\Tab D5\\UnInstall.exe\" \"Corvane Tabrel for Delphi 5\"", "Corvane Tabrel for Delphi 5", false, 0},
+      {"\"C:\\Corvane\\Tab D5\\UnInstall.exe\" \"Corvane Tabrel for Delphi 5\"", "Corvane Tabrel for Delphi 5", false,
+       0},
       // The command as older entries wrote it: the program path unquoted.
       {"C:\\Corvane\\Tab_D5\\UnInstall.exe \"My App\"", "My App", false, 0},
       {"C:\\Program Files\\X\\UnInstall.exe \"My App\"", "My App", false, 0},
@@ -36,9 +38,9 @@ TEST(UninstallRequest, FromTheEntryCommandAndFromTheCopy) {
 TEST(UninstallFolders, DeepestFirstListOrderAmongEquals) {
   StringList folders({"C:\\Corvane", "C:\\Corvane\\Tab_D5", "C:\\Corvane\\Tab_D5\\units", "C:\\Corvane\\Tab_D5\\help",
                       "D:\\Other\\", "C:\\Corvane\\Tab_D5\\units\\old"});
-  EXPECT_EQ(DeepestFirst(folders),
-            (std::vector<std::string>{"C:\\Corvane\\Tab_D5\\units\\old", "C:\\Corvane\\Tab_D5\\units",
-                                      "C:\\Corvane\\Tab_D5\\help", "C:\\Corvane\\Tab_D5", "C:\\Corvane", "D:\\Other\\"}));
+  EXPECT_EQ(DeepestFirst(folders), (std::vector<std::string>{"C:\\Corvane\\Tab_D5\\units\\old",
+                                                             "C:\\Corvane\\Tab_D5\\units", "C:\\Corvane\\Tab_D5\\help",
+                                                             "C:\\Corvane\\Tab_D5", "C:\\Corvane", "D:\\Other\\"}));
   EXPECT_EQ(DeepestFirst(StringList()), std::vector<std::string>{});
 }
 

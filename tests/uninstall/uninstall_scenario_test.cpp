@@ -39,10 +39,10 @@ struct Product {
   Product(const std::string& appName, const std::string& productName, const std::string& subProducts,
           const std::string& dir)
       : app(appName), installDir(dir) {
-    values = {{"APPNAME", app},        {"PRODUCTNAME", productName}, {"SUBPRODUCTNAME", subProducts},
-              {"VERSION", "1.0"},      {"INTERNALVERSION", "1.0"},   {"INSTALLDIR", installDir},
-              {"DELPHIVER", "D5"},     {"PROMPTINSTALLDIR", "No"},   {"CHECKPREVVERSION", "No"},
-              {"CHECKDELPHI", "Yes"},  {"SUCCESSMESSAGE", "Yes"}};
+    values = {{"APPNAME", app},       {"PRODUCTNAME", productName}, {"SUBPRODUCTNAME", subProducts},
+              {"VERSION", "1.0"},     {"INTERNALVERSION", "1.0"},   {"INSTALLDIR", installDir},
+              {"DELPHIVER", "D5"},    {"PROMPTINSTALLDIR", "No"},   {"CHECKPREVVERSION", "No"},
+              {"CHECKDELPHI", "Yes"}, {"SUCCESSMESSAGE", "Yes"}};
   }
   Product& Set(const std::string& key, const std::string& value) {
     harness::SetScriptValue(values, key, value);
@@ -89,8 +89,7 @@ struct Command {
   std::string arguments;
 };
 Command EntryCommand(const std::string& app) {
-  const std::string line =
-      harness::ReadString(HKEY_LOCAL_MACHINE, EntryKey(app), "UninstallString").value_or("");
+  const std::string line = harness::ReadString(HKEY_LOCAL_MACHINE, EntryKey(app), "UninstallString").value_or("");
   const std::string program = SplitCommandLine(line).front();
   const std::string head = QuoteArgument(program) + " ";
   EXPECT_EQ(line.compare(0, head.size(), head), 0) << line;
@@ -239,7 +238,8 @@ TEST(Uninstall, RemovingOneSubProductKeepsTheOtherAndItsOptions) {
   std::vector<std::string> values = harness::ValueNames(HKEY_CURRENT_USER, record);
   std::sort(values.begin(), values.end());
   EXPECT_EQ(values, (std::vector<std::string>{"FolderName", "Opt A", "Version"}));
-  EXPECT_EQ(harness::ReadFileBytes(dir + "units\\prod.inc"), "  {$DEFINE OptA}\r\n//  {$DEFINE OptB}\r\n{$I zx.inc}\r\n");
+  EXPECT_EQ(harness::ReadFileBytes(dir + "units\\prod.inc"),
+            "  {$DEFINE OptA}\r\n//  {$DEFINE OptB}\r\n{$I zx.inc}\r\n");
 
   ExpectRemoved(a.app);
   EXPECT_FALSE(harness::KeyExists(HKEY_CURRENT_USER, record));
@@ -278,8 +278,9 @@ TEST(Uninstall, RefusesWithoutAnInstallationToRemove) {
     const char* arguments;
     const char* text;
   } cases[] = {
-      {"", "The uninstaller needs the name of the product to remove. Start it from the list of installed "
-           "programs (Add/Remove Programs)."},
+      {"",
+       "The uninstaller needs the name of the product to remove. Start it from the list of installed "
+       "programs (Add/Remove Programs)."},
       {"\"ZX Uninst Never Installed\"",
        "ZX Uninst Never Installed is not installed: there is no record of its installation to remove."},
   };

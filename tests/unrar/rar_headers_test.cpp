@@ -1,5 +1,7 @@
 // The header walk of our RAR library over the writer's archives, over
 // libarchive's samples, and over damaged bytes.
+#include "unrar/rar_headers.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 #include <gtest/gtest.h>
@@ -11,7 +13,6 @@
 #include "rarwriter/crc32.h"
 #include "rarwriter/rar_writer.h"
 #include "tests/unrar/uudecode.h"
-#include "unrar/rar_headers.h"
 
 namespace {
 
@@ -96,7 +97,8 @@ TEST(RarHeaders, DamageEndsTheWalkSafely) {
 
 std::string FromHex(const std::string& hex) {
   std::string out;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+    out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
   return out;
 }
 
@@ -108,7 +110,8 @@ TEST(RarHeaders, SizesThatWrapEndTheWalk) {
     const char* hex;
   } cases[] = {
       {"RAR 5 data size", "526172211a070100000000000c0302efffffffffffffffff01"},
-      {"RAR 4 file header", "526172211a070000007a00012900d7ffffff000000000200000000000000001d30010000000000ffffffff000000006e"},
+      {"RAR 4 file header",
+       "526172211a070000007a00012900d7ffffff000000000200000000000000001d30010000000000ffffffff000000006e"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

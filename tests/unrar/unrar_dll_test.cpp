@@ -1,9 +1,9 @@
 // Our unrar.dll through the installer's binding: libarchive's own RAR
 // samples compared with what libarchive itself reads from them, and
 // archives of our writer (round trips, hostile and long names).
+#include <windows.h>
 #include <archive.h>
 #include <archive_entry.h>
-#include <windows.h>
 
 #include <cstring>
 #include <fstream>
@@ -14,8 +14,8 @@
 #include "rarwriter/crc32.h"
 #include "rarwriter/rar_writer.h"
 #include "support/handles.h"
-#include "tests/rarwriter/test_entries.h"
 #include "tests/harness/harness.h"
+#include "tests/rarwriter/test_entries.h"
 #include "tests/unrar/uudecode.h"
 
 namespace {
@@ -252,10 +252,10 @@ TEST_F(UnrarDll, LibarchiveSamplesAgreeWithLibarchive) {
 // also proves the samples were decoded right).
 TEST_F(UnrarDll, SoundSamplesReadToTheEnd) {
   const std::string dir = harness::TestDir();
-  for (const char* sample : {"test_read_format_rar.rar", "test_read_format_rar5_stored.rar",
-                             "test_read_format_rar5_compressed.rar", "test_read_format_rar5_solid.rar",
-                             "test_read_format_rar_unicode.rar", "test_read_format_rar_compress_best.rar",
-                             "test_read_format_rar5_multiple_files_solid.rar"}) {
+  for (const char* sample :
+       {"test_read_format_rar.rar", "test_read_format_rar5_stored.rar", "test_read_format_rar5_compressed.rar",
+        "test_read_format_rar5_solid.rar", "test_read_format_rar_unicode.rar", "test_read_format_rar_compress_best.rar",
+        "test_read_format_rar5_multiple_files_solid.rar"}) {
     SCOPED_TRACE(sample);
     const Listing dll = ReadWithDll(DecodeSample(sample, dir), RAR_TEST);
     EXPECT_EQ(dll.endCode, ERAR_END_ARCHIVE);
@@ -357,57 +357,60 @@ TEST_F(UnrarDll, WriterRoundTrip) {
   std::string big(700000, '\0');
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 31 / 7);
   const std::vector<RarEntry> tree = {
-      File("empty.txt", ""),   Folder("a"),
-      Folder("a\\b c"),        File("a\\b c\\deep file.bin", big),
-      File("a\\top.txt", "t"), File(odd, "ansi name"),
+      File("empty.txt", ""),
+      Folder("a"),
+      Folder("a\\b c"),
+      File("a\\b c\\deep file.bin", big),
+      File("a\\top.txt", "t"),
+      File(odd, "ansi name"),
       File("no folder entry\\inside.txt", "folders of a path are made"),
   };
   for (RarPacking packing : kPackings) {
-  SCOPED_TRACE(static_cast<int>(packing));
-  const std::string dir = harness::TestDir() + std::to_string(static_cast<int>(packing)) + "\\";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  const std::string path = WriteArchive(dir + "tree.rar", tree, packing);
+    SCOPED_TRACE(static_cast<int>(packing));
+    const std::string dir = harness::TestDir() + std::to_string(static_cast<int>(packing)) + "\\";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    const std::string path = WriteArchive(dir + "tree.rar", tree, packing);
 
-  const Listing ref = ReadWithLibarchive(path);
-  ASSERT_TRUE(ref.cleanEnd) << ref.error;
-  const Listing dll = ReadWithDll(path, RAR_EXTRACT, dir + "dest");
-  ASSERT_EQ(dll.endCode, ERAR_END_ARCHIVE);
-  ASSERT_EQ(dll.entries.size(), tree.size());
-  ASSERT_EQ(ref.entries.size(), tree.size());
-  for (size_t i = 0; i < tree.size(); ++i) {
-    const RarEntry& t = tree[i];
-    const Listed& d = dll.entries[i];
-    SCOPED_TRACE(t.name);
-    EXPECT_EQ(ref.entries[i].name, t.name);
-    EXPECT_EQ(d.name, t.name);
-    EXPECT_EQ(d.code, 0);
-    EXPECT_EQ(d.size, t.data.size());
-    // Stored (method 0x30) unless compressing shrinks the file.
-    if (packing == RarPacking::kStore) {
-      EXPECT_EQ(d.header.PackSize, t.data.size());
-    } else if (t.data.size() > 1000) {
-      EXPECT_LT(d.header.PackSize, t.data.size() / 10);
+    const Listing ref = ReadWithLibarchive(path);
+    ASSERT_TRUE(ref.cleanEnd) << ref.error;
+    const Listing dll = ReadWithDll(path, RAR_EXTRACT, dir + "dest");
+    ASSERT_EQ(dll.endCode, ERAR_END_ARCHIVE);
+    ASSERT_EQ(dll.entries.size(), tree.size());
+    ASSERT_EQ(ref.entries.size(), tree.size());
+    for (size_t i = 0; i < tree.size(); ++i) {
+      const RarEntry& t = tree[i];
+      const Listed& d = dll.entries[i];
+      SCOPED_TRACE(t.name);
+      EXPECT_EQ(ref.entries[i].name, t.name);
+      EXPECT_EQ(d.name, t.name);
+      EXPECT_EQ(d.code, 0);
+      EXPECT_EQ(d.size, t.data.size());
+      // Stored (method 0x30) unless compressing shrinks the file.
+      if (packing == RarPacking::kStore) {
+        EXPECT_EQ(d.header.PackSize, t.data.size());
+      } else if (t.data.size() > 1000) {
+        EXPECT_LT(d.header.PackSize, t.data.size() / 10);
+      }
+      EXPECT_LE(d.header.PackSize, t.data.size());
+      EXPECT_EQ(d.header.Method, d.header.PackSize < t.data.size() ? 0x33u : 0x30u);
+      EXPECT_EQ(d.header.FileAttr, t.folder ? 0x10u : 0x20u);
+      EXPECT_EQ(d.header.FileTime, LocalDosTime(kDec7Noon));
+      EXPECT_EQ(d.header.HostOS, 2u);
+      EXPECT_STREQ(d.header.ArcName, path.c_str());
+      EXPECT_EQ(d.header.CmtSize, 0u);
+      if (t.folder) {
+        EXPECT_TRUE(harness::FolderExists(dir + "dest\\" + t.name));
+      } else {
+        EXPECT_EQ(d.header.FileCRC, Crc32(t.data.data(), t.data.size()));
+        EXPECT_EQ(harness::ReadFileBytes(dir + "dest\\" + t.name), t.data);
+      }
     }
-    EXPECT_LE(d.header.PackSize, t.data.size());
-    EXPECT_EQ(d.header.Method, d.header.PackSize < t.data.size() ? 0x33u : 0x30u);
-    EXPECT_EQ(d.header.FileAttr, t.folder ? 0x10u : 0x20u);
-    EXPECT_EQ(d.header.FileTime, LocalDosTime(kDec7Noon));
-    EXPECT_EQ(d.header.HostOS, 2u);
-    EXPECT_STREQ(d.header.ArcName, path.c_str());
-    EXPECT_EQ(d.header.CmtSize, 0u);
-    if (t.folder) {
-      EXPECT_TRUE(harness::FolderExists(dir + "dest\\" + t.name));
-    } else {
-      EXPECT_EQ(d.header.FileCRC, Crc32(t.data.data(), t.data.size()));
-      EXPECT_EQ(harness::ReadFileBytes(dir + "dest\\" + t.name), t.data);
-    }
-  }
-  // Extracted files carry the entry's time.
-  WIN32_FILE_ATTRIBUTE_DATA info;
-  ASSERT_TRUE(GetFileAttributesExA((dir + "dest\\a\\top.txt").c_str(), GetFileExInfoStandard, &info));
-  FILETIME expected;
-  DosDateTimeToFileTime(static_cast<WORD>(kDec7Noon >> 16), static_cast<WORD>(kDec7Noon), &expected);
-  EXPECT_EQ(CompareFileTime(&info.ftLastWriteTime, &expected), 0);
+    // Extracted files carry the entry's time.
+    WIN32_FILE_ATTRIBUTE_DATA info;
+    ASSERT_TRUE(GetFileAttributesExA((dir + "dest\\a\\top.txt").c_str(), GetFileExInfoStandard, &info));
+    FILETIME expected;
+    DosDateTimeToFileTime(static_cast<WORD>(kDec7Noon >> 16), static_cast<WORD>(kDec7Noon), &expected);
+    EXPECT_EQ(CompareFileTime(&info.ftLastWriteTime, &expected), 0);
   }
 }
 
@@ -422,7 +425,8 @@ TEST_F(UnrarDll, CompressedEdgeInputs) {
     const std::string path = WriteArchive(dir + "edge.rar", entries, packing, test_entries::kEdgeDictBits);
     for (int operation : {RAR_SKIP, RAR_TEST, RAR_EXTRACT}) {
       SCOPED_TRACE(operation);
-      const Listing dll = ReadWithDll(path, operation, dir + "dest", operation == RAR_SKIP ? RAR_OM_LIST : RAR_OM_EXTRACT);
+      const Listing dll =
+          ReadWithDll(path, operation, dir + "dest", operation == RAR_SKIP ? RAR_OM_LIST : RAR_OM_EXTRACT);
       EXPECT_EQ(dll.endCode, ERAR_END_ARCHIVE);
       ASSERT_EQ(dll.entries.size(), entries.size());
       for (size_t i = 0; i < entries.size(); ++i) {
@@ -548,9 +552,9 @@ TEST_F(UnrarDll, HostileNamesStayInsideTheDestination) {
   const std::string dir = harness::TestDir();
   const std::string dest = dir + "deep\\dest\\";
   const std::string path =
-      WriteArchive(dir + "hostile.rar", {File("..\\..\\x1", "1"), File("\\x2", "2"), File("C:\\x3", "3"),
-                                         File("a\\..\\..\\x4", "4"), File("../../x5", "5"), File("..", "6"),
-                                         File("C:..\\x7", "7"), File("\\\\server\\share\\x8", "8")});
+      WriteArchive(dir + "hostile.rar",
+                   {File("..\\..\\x1", "1"), File("\\x2", "2"), File("C:\\x3", "3"), File("a\\..\\..\\x4", "4"),
+                    File("../../x5", "5"), File("..", "6"), File("C:..\\x7", "7"), File("\\\\server\\share\\x8", "8")});
   const Listing dll = ReadWithDll(path, RAR_EXTRACT, dest);
   ASSERT_EQ(dll.entries.size(), 8u);
   for (const char* inside : {"x1", "x2", "x3", "a\\x4", "x5", "x7", "server\\share\\x8"})

@@ -29,8 +29,8 @@ inline constexpr char kPackages[] = "PACKAGES";
 inline constexpr char kCabFile[] = "CABFILE";
 inline constexpr char kUnrarDll[] = "UNRARDLL";
 
-inline constexpr const char* kTextKeys[] = {kAppName,         kProductName,    kSubProductName, kVersion,
-                                            kInternalVersion, kInstallDir,     kDelphiVer,      kCheckPrevVersion,
+inline constexpr const char* kTextKeys[] = {kAppName,         kProductName,      kSubProductName,  kVersion,
+                                            kInternalVersion, kInstallDir,       kDelphiVer,       kCheckPrevVersion,
                                             kCheckDelphi,     kPromptInstallDir, kRunAfterInstall, kSuccessMessage};
 inline constexpr const char* kListKeys[] = {kSysFiles, kHelpFiles, kBuildPackages, kProgLinks, kPackages};
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "setup/script.h"
+#include "state/script.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) return 2;

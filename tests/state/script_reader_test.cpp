@@ -32,7 +32,8 @@ TEST(ScriptReader, ValuesComeBackByteForByte) {
       << error;
   const std::string out = dir + "out.txt";
   gui::Program dump;
-  ASSERT_TRUE(dump.Start(exe, harness::Quoted({out}) + " APPNAME SYSFILES VERSION PROMPTINSTALLDIR EMPTY MISSING appname"));
+  ASSERT_TRUE(
+      dump.Start(exe, harness::Quoted({out}) + " APPNAME SYSFILES VERSION PROMPTINSTALLDIR EMPTY MISSING appname"));
   DWORD code = 1;
   ASSERT_TRUE(dump.WaitForExit(20000, &code));
   ASSERT_EQ(code, 0u);

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "ide/ide_table.h"
-#include "setup/paths.h"
+#include "state/ide_table.h"
+#include "state/paths.h"
 #include "support/files.h"
 
 class StringList;

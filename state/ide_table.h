@@ -20,8 +20,8 @@ struct IdeEdition {
   const char* registrySubkey;    // below "Software\Borland\"
   const char* knownPackagesKey;  // below HKEY_CURRENT_USER; empty when the edition has no packages
   const char* helpContentsFile;
-  const char* packageExt;        // upper case, empty when the edition has no packages
-  int32_t expectedBuild;         // dwFileVersionLS of the IDE executable; -1 accepts any
+  const char* packageExt;  // upper case, empty when the edition has no packages
+  int32_t expectedBuild;   // dwFileVersionLS of the IDE executable; -1 accepts any
 };
 
 constexpr IdeKind kIdeKindCount = kIdeC5 + 1;

@@ -1,9 +1,10 @@
 // The folder services against the real system (Wine).
-#include <gtest/gtest.h>
+#include "state/folders.h"
+
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "ide/catalogue.h"
-#include "setup/folders.h"
 #include "support/string_list.h"
 #include "tests/harness/harness.h"
 

@@ -3,7 +3,7 @@
 // read by every step directly.
 #include <string>
 
-#include "ide/ide_table.h"
+#include "state/ide_table.h"
 #include "support/string_list.h"
 
 struct InstallState {

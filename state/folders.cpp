@@ -1,4 +1,4 @@
-#include "setup/folders.h"
+#include "state/folders.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -56,14 +56,9 @@ std::string GetProgramsMenuDir() {
 std::vector<TTemplateInfo> FolderTemplates(const IdeHelpDirFn& ideHelpDir) {
   auto help = [ideHelpDir](IdeKind kind) { return [ideHelpDir, kind] { return ideHelpDir(kind); }; };
   return {
-      {"%SYSTEM%", GetSystemDir},
-      {"%WINDOWS%", GetWindowsDir},
-      {"%PROGRAMFILES%", GetProgramFilesDir},
-      {"%C1_HELP%", help(kIdeC1)},
-      {"%C3_HELP%", help(kIdeC3)},
-      {"%D2_HELP%", help(kIdeD2)},
-      {"%D3_HELP%", help(kIdeD3)},
-      {"%D4_HELP%", help(kIdeD4)},
+      {"%SYSTEM%", GetSystemDir},  {"%WINDOWS%", GetWindowsDir}, {"%PROGRAMFILES%", GetProgramFilesDir},
+      {"%C1_HELP%", help(kIdeC1)}, {"%C3_HELP%", help(kIdeC3)},  {"%D2_HELP%", help(kIdeD2)},
+      {"%D3_HELP%", help(kIdeD3)}, {"%D4_HELP%", help(kIdeD4)},
   };
 }
 

@@ -1,5 +1,5 @@
 // The edition table and the matching of script codes.
-#include "ide/ide_table.h"
+#include "state/ide_table.h"
 
 #include <gtest/gtest.h>
 

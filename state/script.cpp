@@ -1,4 +1,4 @@
-#include "setup/script.h"
+#include "state/script.h"
 
 ScriptResource LoadScriptResource(const std::string& key) {
   ScriptResource r;

@@ -1,4 +1,4 @@
-#include "setup/paths.h"
+#include "state/paths.h"
 
 #include "support/string_list.h"
 
@@ -6,9 +6,7 @@ namespace {
 size_t LastDelimiter(const std::string& path) { return path.find_last_of("\\:"); }
 }  // namespace
 
-std::string AddBackslash(const std::string& path) {
-  return (path.empty() || path.back() == '\\') ? path : path + '\\';
-}
+std::string AddBackslash(const std::string& path) { return (path.empty() || path.back() == '\\') ? path : path + '\\'; }
 
 std::string RemoveBackslash(const std::string& path) {
   return (!path.empty() && path.back() == '\\') ? path.substr(0, path.size() - 1) : path;

@@ -1,9 +1,10 @@
 // Path helpers, template expansion and the folder-creation climb.
+#include "state/paths.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "setup/paths.h"
 #include "support/string_list.h"
 
 TEST(Paths, TrailingBackslash) {
@@ -128,7 +129,9 @@ TEST(CreateFolders, RelativeAndTinyPaths) {
 TEST(CreateFolders, AFolderThatCannotBeMadeIsRecordedAgain) {
   StringList created;
   auto fail = [](const std::string&) {};
-  CreateFoldersWith("C:\\X", &created, [](const std::string& p) { return p == "C:"; }, fail);
-  CreateFoldersWith("C:\\X\\", &created, [](const std::string& p) { return p == "C:"; }, fail);
+  CreateFoldersWith(
+      "C:\\X", &created, [](const std::string& p) { return p == "C:"; }, fail);
+  CreateFoldersWith(
+      "C:\\X\\", &created, [](const std::string& p) { return p == "C:"; }, fail);
   EXPECT_EQ(created.Items(), (std::vector<std::string>{"C:\\X", "C:\\X"}));
 }

@@ -1,3 +1,0 @@
-#include "setup/install_state.h"
-
-InstallState Install;

@@ -1,0 +1,3 @@
+#include "state/install_state.h"
+
+InstallState Install;
