@@ -132,9 +132,9 @@ TEST_F(Uninstall, CountOfAnotherTypeIsAnError) {
   EXPECT_THROW(IncrementSharedFileCount(kFileB), RegistryError);
 }
 
-// The file list and the counts are written side by side, with the outcome of
-// writing them one after the other: a list that cannot be written leaves the
-// counts as they were; a count that cannot be raised leaves the list whole.
+// The file list is written before the counts: a list that cannot be written
+// leaves the counts as they were; a count that cannot be raised leaves the
+// list whole and the counts after it as they were.
 TEST_F(Uninstall, FailuresLeaveWhatWritingInTurnLeaves) {
   fixture::SetDword(HKEY_CURRENT_USER, fixture::kSharedCountsKey, kFileA, 5);
   Install.InstalledFileList = StringList({kFileA, kFileB, kFileA});
@@ -172,4 +172,41 @@ TEST_F(Uninstall, CountRaisedOnceForEverySpellingOfAName) {
   RegisterUninstall();
   EXPECT_EQ(Count(kFileA), 3u);
   EXPECT_EQ(Count(kFileC), 1u);
+}
+
+// The counts table is read in one pass when it is no larger than the list
+// (and plain ASCII), else each count is asked for: both ways count alike.
+TEST_F(Uninstall, CountsAlikeWhetherTheTableIsReadOrAsked) {
+  const char kOtherCase[] = "c:\\zxrec\\program files\\A.DLL";
+  const char kUmlautLow[] = "C:\\zxrec\\\xe4.txt";
+  const char kUmlautHigh[] = "C:\\zxrec\\\xc4.TXT";
+  struct Case {
+    const char* what;
+    std::vector<std::pair<std::string, DWORD>> stored;
+    Names files;
+    std::vector<std::pair<std::string, std::optional<DWORD>>> expected;
+  } cases[] = {
+      {"small table, another letter case", {{kOtherCase, 5}}, {kFileA, kFileA}, {{kFileA, 7}}},
+      {"table larger than the list", {{kFileA, 5}, {kFileB, 1}, {kFileC, 1}}, {kFileA}, {{kFileA, 6}, {kFileB, 1}}},
+      {"a stored name beyond ASCII",
+       {{kUmlautLow, 2}, {kFileA, 5}},
+       {kFileA, kFileB, kFileC},
+       {{kFileA, 6}, {kFileB, 1}}},
+      {"a listed name beyond ASCII", {{kUmlautLow, 2}}, {kUmlautHigh, kFileA}, {{kUmlautLow, 3}, {kFileA, 1}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    harness::DeleteKey(HKEY_CURRENT_USER, fixture::kSharedCountsKey);
+    for (const auto& [name, count] : c.stored)
+      fixture::SetDword(HKEY_CURRENT_USER, fixture::kSharedCountsKey, name, count);
+    IncrementSharedFileCounts(StringList(c.files));
+    for (const auto& [name, count] : c.expected) EXPECT_EQ(Count(name), count) << name;
+  }
+  // A text count in a small table is an error at its file, as when asked.
+  harness::DeleteKey(HKEY_CURRENT_USER, fixture::kSharedCountsKey);
+  fixture::SetString(HKEY_CURRENT_USER, fixture::kSharedCountsKey, kFileB, "3");
+  EXPECT_THROW(IncrementSharedFileCounts(StringList({kFileA, kFileB, kFileC})), RegistryError);
+  EXPECT_EQ(Count(kFileA), 1u);
+  EXPECT_EQ(Count(kFileC), std::nullopt);
+  harness::DeleteKey(HKEY_CURRENT_USER, fixture::kSharedCountsKey);
 }
