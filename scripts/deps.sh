@@ -4,22 +4,46 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
+# The i686 programs (what ships) run under Wine's 32-bit loader, which this
+# kernel cannot run itself: qemu-i386 runs it (tests/wine/make-loader.sh).
+# bookworm's qemu 7.2 takes a minute and a half to start a Wine program
+# (its page bookkeeping); 8.1 and later take a second, so on bookworm qemu
+# comes from bookworm-backports. g++-multilib builds the pure logic's tests
+# as 32-bit code too.
 packages=(cmake ninja-build g++ make python3
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
-          wine64 wine googletest sharutils dpkg-dev xvfb imagemagick fonts-wine libarchive-dev
-          libarchive-tools procps patch)
+          wine64 wine wine32:i386 googletest sharutils dpkg-dev xvfb imagemagick fonts-wine libarchive-dev
+          libarchive-tools procps patch g++-multilib libarchive-dev:i386)
+
+sudo_cmd=""
+[ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "deps: adding the i386 architecture"
+  $sudo_cmd dpkg --add-architecture i386
+fi
+qemu_release=()
+if [ "$codename" = bookworm ]; then
+  qemu_release=(-t bookworm-backports)
+  if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    echo "deps: adding bookworm-backports (for qemu-user)"
+    echo "deb http://deb.debian.org/debian bookworm-backports main" | $sudo_cmd tee /etc/apt/sources.list.d/zx-backports.list >/dev/null
+    fi
+fi
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-sudo_cmd=""
-[ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "deps: installing ${missing[*]}"
+qemu_major=$(qemu-i386 --version 2>/dev/null | sed -n 's/.*version \([0-9]*\)\..*/\1/p')
+if [ ${#missing[@]} -gt 0 ] || [ "${qemu_major:-0}" -lt 8 ]; then
+  echo "deps: installing ${missing[*]} qemu-user"
   $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  export DEBIAN_FRONTEND=noninteractive
+  [ ${#missing[@]} -eq 0 ] || $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  $sudo_cmd apt-get install -y -qq --no-install-recommends "${qemu_release[@]}" qemu-user >/dev/null
 fi
+[ -x "$here/build/wine/lib/wine/wine-preloader" ] || "$here/tests/wine/make-loader.sh" "$here/build/wine"
 
 # Source packages come through deb-src entries for the configured suites.
 # libarchive's sources carry our patches (unrar/patches): the sources are

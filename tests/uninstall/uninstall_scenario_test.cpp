@@ -140,6 +140,11 @@ TEST(Uninstall, InstallThenUninstallGivesTheMachineBack) {
   const std::string idePackage = std::string(kIdeRoot) + "\\Bin\\dclusr50.bpl";
   ASSERT_TRUE(WriteString(HKEY_CURRENT_USER, kKnownPackages, idePackage, "Borland User Components"));
   const std::string contentsBefore = harness::ReadFileBytes(contents);
+  // Another product's count, which stays (and keeps the table's key whatever
+  // earlier tests left in it).
+  const std::string otherFile = "C:\\zxother\\other.dll";
+  RegKey counts;
+  ASSERT_TRUE(CreateRegistryKey(HKEY_CURRENT_USER, kCounts, counts) && WriteRegistryDword(counts.Get(), otherFile, 1));
   const Product product = DemoLike("ZX Uninst Whole", "C:\\ZX Uninst Whole\\Product\\");
   const snapshot::Lines registryBefore = snapshot::TakeRegistry();
   const snapshot::Lines filesBefore = snapshot::TakeFiles();
@@ -168,6 +173,7 @@ TEST(Uninstall, InstallThenUninstallGivesTheMachineBack) {
   // The temporary copy of the uninstaller goes at the next restart.
   EXPECT_NE(PendingDeletions().find("zxu"), std::string::npos) << PendingDeletions();
   harness::DeleteKey(HKEY_CURRENT_USER, kKnownPackages);
+  DeleteRegistryValue(counts.Get(), otherFile);
 }
 
 TEST(Uninstall, SharedFileStaysUntilItsLastProductGoes) {
@@ -292,4 +298,60 @@ TEST(Uninstall, RefusesWithoutAnInstallationToRemove) {
     box.Press("OK");
     run.ExpectEnd();
   }
+}
+
+// Whether the uninstall entry of `app` is in the registry's 32-bit view
+// (Wow6432Node) or its 64-bit view, as the other build sees it too.
+bool EntryInView(const std::string& app, REGSAM view) {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, EntryKey(app).c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+// The demo product as a vendor packs it and a user installs it: the welcome,
+// the destination dialog, the package compiled with the IDE's compiler and
+// registered, the help indexed; then removed through its entry. Built as
+// i686 code, the installer writes the 32-bit view, as on 64-bit Windows.
+TEST(Uninstall, TheDemoProductInstallsAndGoesThroughItsEntry) {
+  fakeide::Edition ide("D5", kIdeRoot);
+  const std::string app = "Corvane Tabrel for Delphi 5";
+  const std::string exe = harness::TestDir() + "tabrel_d5_setup.exe";
+  std::string out;
+  ASSERT_EQ(harness::RunTool(harness::BinDir() + "mksetup.exe",
+                             harness::Quoted({ZX_DEMO_DIR "\\tabrel_d5.script", ZX_DEMO_DIR "\\payload", exe}), &out),
+            0u)
+      << out;
+  Session run(exe);
+  run.Answer("Welcome!",
+             "This program will install 'Corvane Tabrel for Delphi 5 Version 2.21' onto your computer. \r\n"
+             "Press the OK button to start the installation.\r\n"
+             "You can press the Cancel button if you do not want to install this software.",
+             "OK");
+  harness::Box destination = run.Expect("Select Destination Directory");
+  EXPECT_EQ(gui::ControlText(destination.hwnd, 1000), "C:\\Corvane\\Tab_D5");
+  destination.Press("OK");
+  run.Answer("Setup", "Installation completed.", "OK");
+  run.ExpectEnd();
+
+  const std::string installDir = "C:\\Corvane\\Tab_D5\\";
+  for (const char* file : {"readme.txt", "zxctd5.dpk", "units\\prod.inc", "uninstall.exe"})
+    EXPECT_TRUE(harness::FileExists(installDir + file)) << file;
+  const std::string built = SystemDir() + "zxctd5.bpl";
+  EXPECT_NE(harness::ReadFileBytes(ide.Root() + "tools.log").find("dcc32.exe"), std::string::npos);
+  for (const std::string& package : {built, SystemDir() + "zxtabrel_d5.bpl"}) {
+    EXPECT_TRUE(harness::FileExists(package)) << package;
+    EXPECT_EQ(harness::ReadString(HKEY_CURRENT_USER, kKnownPackages, package), "Corvane Tabrel") << package;
+  }
+  EXPECT_NE(harness::ReadFileBytes(ide.Root() + "HELP\\delphi5.cnt").find(":Index Corvane Tabrel Help =tabrel.hlp"),
+            std::string::npos);
+  const bool i686 = sizeof(void*) == 4;
+  EXPECT_EQ(EntryInView(app, KEY_WOW64_32KEY), i686);
+  EXPECT_EQ(EntryInView(app, KEY_WOW64_64KEY), !i686);
+
+  ExpectRemoved(app);
+  EXPECT_FALSE(harness::FolderExists(installDir));
+  EXPECT_FALSE(harness::FileExists(built));
+  EXPECT_FALSE(harness::ReadString(HKEY_CURRENT_USER, kKnownPackages, built));
+  EXPECT_EQ(harness::ReadFileBytes(ide.Root() + "HELP\\delphi5.cnt").find("tabrel.hlp"), std::string::npos);
 }
