@@ -47,7 +47,15 @@ class TProgressDialog::HeldControl {
   }
 
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == changeMessage_ && held_) return Keep(wParam, lParam);
+    if (message == changeMessage_ && held_) {
+      // Called by the system: nothing may leave here as an exception (the
+      // i686 build cannot unwind through the system's frames). A text that
+      // cannot be kept is drawn at once instead.
+      try {
+        return Keep(wParam, lParam);
+      } catch (...) {
+      }
+    }
     if (message == changeMessage_) kept_ = false;  // the newer value wins
     if (message == WM_PAINT && held_) return 0;
     ApplyKept();

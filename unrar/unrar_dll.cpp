@@ -1,5 +1,7 @@
 // The seven exports of our RAR library, by their published names and
-// calling convention (undecorated through unrar.def).
+// calling convention (undecorated through unrar.def). No exception leaves
+// them: the caller is another module, and the i686 build's unwinder cannot
+// pass from one module's runtime into another's.
 #include <windows.h>
 
 #include <new>
@@ -29,6 +31,8 @@ RarArchiveHandle ZX_RAR_CALL RAROpenArchive(RAROpenArchiveData* data) {
     data->OpenResult = s->Open(data->ArcName);
   } catch (const std::bad_alloc&) {
     data->OpenResult = ERAR_NO_MEMORY;
+  } catch (...) {
+    data->OpenResult = ERAR_UNKNOWN;
   }
   data->CmtSize = 0;
   data->CmtState = 0;
@@ -51,6 +55,8 @@ int ZX_RAR_CALL RARReadHeader(RarArchiveHandle archive, RARHeaderData* header) {
     return Session(archive)->ReadHeader(header);
   } catch (const std::bad_alloc&) {
     return ERAR_NO_MEMORY;
+  } catch (...) {
+    return ERAR_UNKNOWN;
   }
 }
 
@@ -60,6 +66,8 @@ int ZX_RAR_CALL RARProcessFile(RarArchiveHandle archive, int operation, char* de
     return Session(archive)->ProcessFile(operation, destPath, destName);
   } catch (const std::bad_alloc&) {
     return ERAR_NO_MEMORY;
+  } catch (...) {
+    return ERAR_UNKNOWN;
   }
 }
 
