@@ -64,6 +64,32 @@ LzMatcher::Match LzMatcher::Find(std::size_t pos, std::size_t end, std::uint32_t
   return best;
 }
 
+LzMatcher::Match LzMatcher::FindRepeat(std::size_t pos, std::size_t end) const {
+  Match best;
+  const std::size_t limit = std::min<std::size_t>(end - pos, kMaxLength);
+  const unsigned char* here = &buf_[pos];
+  for (unsigned i = 0; i < distances_.known; ++i) {
+    const std::uint32_t dist = distances_.last[i];
+    if (dist > pos || dist > maxDist_) continue;
+    const unsigned char* there = here - dist;
+    std::size_t len = 0;
+    while (len < limit && there[len] == here[len]) ++len;
+    if (len >= 2 && len > best.length) best = {static_cast<std::uint32_t>(len), dist, i + 1};
+  }
+  return best;
+}
+
+// The token, and the list of distances as the reader keeps it: a new
+// distance goes first, a repeated one moves to the front.
+void LzMatcher::Emit(const Match& m, std::vector<LzToken>& out) {
+  out.push_back({m.dist, m.length, m.rep});
+  Distances& d = distances_;
+  const unsigned from = m.rep ? m.rep - 1 : std::min(d.known, 3u);
+  for (unsigned i = from; i > 0; --i) d.last[i] = d.last[i - 1];
+  d.last[0] = m.dist;
+  if (!m.rep && d.known < 4) ++d.known;
+}
+
 void LzMatcher::Trim() {
   if (buf_.size() < 2 * dict_) return;
   const std::size_t cut = (buf_.size() - dict_) / dict_ * dict_;
@@ -88,8 +114,15 @@ void LzMatcher::Encode(const unsigned char* data, std::size_t size, std::vector<
       if (pending.length < effort_.lazy) cur = Find(pos, end, pending.length);
       Insert(pos);
     }
+    // A repeated distance costs no distance bits: worth a byte of length,
+    // two against a far one.
+    if (end - pos >= 2) {
+      const Match repeat = FindRepeat(pos, end);
+      if (repeat.length && repeat.length + 1 + (cur.dist > 0x10000) >= std::max(cur.length, pending.length + 1))
+        cur = repeat;
+    }
     if (pending.length && cur.length <= pending.length) {
-      out.push_back({pending.dist, pending.length});
+      Emit(pending, out);
       const std::size_t stop = pos - 1 + pending.length;
       for (++pos; pos < stop; ++pos)
         if (end - pos >= 3) Insert(pos);
@@ -101,14 +134,18 @@ void LzMatcher::Encode(const unsigned char* data, std::size_t size, std::vector<
     if (!pending.length) out.push_back({0, buf_[pos]});
     ++pos;
   }
-  if (pending.length) out.push_back({pending.dist, pending.length});
+  if (pending.length) Emit(pending, out);
 }
 
 void LzMatcher::StartPiece() {
   pieceStart_ = buf_.size();
   pieceCut_ = false;
+  pieceDistances_ = distances_;
 }
 
 // What stays is what the reader has; with part of it trimmed away nothing
 // stays (the tables' positions are checked against the bytes anyway).
-void LzMatcher::DropPiece() { buf_.resize(pieceCut_ ? 0 : pieceStart_); }
+void LzMatcher::DropPiece() {
+  buf_.resize(pieceCut_ ? 0 : pieceStart_);
+  distances_ = pieceDistances_;
+}

@@ -11,8 +11,9 @@ namespace {
 // (literals, filter, repeats, match lengths), distance slots, the low four
 // bits of long distances, lengths of repeated distances.
 constexpr unsigned kMainSize = 306, kDistSize = 64, kLowDistSize = 16, kRepLenSize = 44;
-constexpr unsigned kLengthSize = 20;   // the table that codes the tables
-constexpr unsigned kFirstMatch = 262;  // main symbols from here are match lengths
+constexpr unsigned kLengthSize = 20;    // the table that codes the tables
+constexpr unsigned kFirstRepeat = 258;  // then the four repeated distances
+constexpr unsigned kFirstMatch = 262;   // main symbols from here are match lengths
 constexpr unsigned kMaxBits = 15;
 constexpr std::size_t kTokensPerBlock = 1 << 17;
 
@@ -61,6 +62,13 @@ template <typename Sym, typename Raw>
 void WalkToken(const LzToken& t, Tables& tables, Sym sym, Raw raw) {
   if (t.dist == 0) {
     sym(tables.main, t.length);
+    return;
+  }
+  if (t.rep) {
+    sym(tables.main, kFirstRepeat + t.rep - 1);
+    const Slot len = LengthSlot(t.length - 2);
+    sym(tables.repLen, len.slot);
+    if (len.bits) raw(len.extra, len.bits);
     return;
   }
   const Slot len = LengthSlot(t.length - LengthBonus(t.dist) - 2);

@@ -68,6 +68,17 @@ inline std::vector<RarEntry> LzEdgeInputs() {
   out.push_back(File("words-large", Words(3 * kEdgeWindow + 12345, 10)));
   out.push_back(File("words-again", Words(40000, 10)));  // repeats the start of the one before
   out.push_back(File("tail-run", Words(5000, 11) + std::string(9000, '\0')));
+  // Records of one layout with a changing field: matches at the last few
+  // distances again and again (the reader's list of distances), also across
+  // a stored file, which a solid stream's list must not count.
+  std::string records;
+  for (int i = 0; i < 3000; ++i)
+    records += "{id=" + Noise(2, i) + ", name=\"" + Noise(1 + i % 3, i) + "\", flags=7}\r\n";
+  out.push_back(File("records", records));
+  std::string noise = Noise(4000, 12);  // with a few matches of its own: stored all the same
+  for (std::size_t at : {1000, 2000, 2500, 3100}) noise.replace(at, 12, noise.substr(at % 1000 + 37, 12));
+  out.push_back(File("records-noise", noise));
+  out.push_back(File("records-again", records.substr(0, 30000)));
   return out;
 }
 
