@@ -6,9 +6,13 @@
 # file at 1,000 and 10,000 files of 10 KB, the peak working set of our
 # installer (read by the benchmark while it runs) and the i686 sizes of
 # setup.exe and unrar.dll. Payloads: 100 MB of incompressible data in 100,
-# 1,000 and 10,000 files, and 1,000 files of 10 KB.
+# 1,000 and 10,000 files, 1,000 files of 10 KB, and a real tree (Debian's
+# mingw-w64 x86_64 target folder, links followed: 2,500 files, 169 MB),
+# which ours installs compressed (mksetup's default packing) and solid.
+# Prints the ratio against each goal, and whether it is met.
 #   bench/peer.sh [RUNS] [TOTAL_MB]
-# ZX_PEER_LZMA=no leaves the LZMA installer out (it takes long to build).
+# ZX_PEER_LZMA=no leaves the LZMA installers of the generated payloads out
+# (they take long to build); ZX_PEER_TREE=no leaves the real tree out.
 # makensis searches its data for duplicates (SetDatablockOptimize): the
 # payloads have none, and the search makes building 10,000 files slow.
 # Run after `make` (uses dist/win64, dist/win32 and build/win64); installs
@@ -40,12 +44,20 @@ drive_c=$WINEPREFIX/drive_c
 payloads=("p100 100 $(( total / 100 ))" "p1000 1000 $(( total / 1000 ))" "p10000 10000 $(( total / 10000 ))")
 payloads+=("k1000 1000 10000")
 [ "$(( total / 10000 ))" -eq 10000 ] || payloads+=("k10000 10000 10000")
-methods=(ours nsis-stored copy)
-[ "$lzma" = no ] || methods=(ours nsis-stored nsis-lzma copy)
+[ "${ZX_PEER_TREE:-yes}" = no ] || payloads+=("tree 0 0")
+# The methods timed for a payload.
+methods_of() {
+  if [ "$1" = tree ]; then echo ours ours-solid nsis-stored nsis-lzma copy
+  elif [ "$lzma" = no ]; then echo ours nsis-stored copy
+  else echo ours nsis-stored nsis-lzma copy; fi
+}
 
 for p in "${payloads[@]}"; do
   read -r name files size <<<"$p"
-  python3 - "$work/$name" "$files" "$size" <<'PY'
+  if [ "$name" = tree ]; then
+    cp -rL /usr/x86_64-w64-mingw32 "$work/$name" 2>/dev/null || true
+  else
+    python3 - "$work/$name" "$files" "$size" <<'PY'
 import os, sys
 root, files, size = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
 for i in range(files):
@@ -54,6 +66,7 @@ for i in range(files):
     with open(os.path.join(folder, "file%05d.dat" % i), "wb") as f:
         f.write(os.urandom(size))
 PY
+  fi
   cat > "$work/$name.script" <<SCRIPT
 APPNAME = Peer $name
 INSTALLDIR = C:\\ours-$name
@@ -62,11 +75,18 @@ CHECKPREVVERSION = No
 CHECKDELPHI = No
 SUCCESSMESSAGE = No
 SCRIPT
-  "$WINELOADER" "$bin/mksetup.exe" "$(winpath "$work/$name.script")" "$(winpath "$work/$name")" \
-    "$(winpath "$work/ours-$name.exe")" >/dev/null
+  for packing in default solid; do
+    [ "$packing" = solid ] && [ "$name" != tree ] && continue
+    out=ours-$name; option=()
+    [ "$packing" = solid ] && { out=ours-solid-$name; option=(--solid); }
+    t0=$(date +%s.%N)
+    "$WINELOADER" "$bin/mksetup.exe" "${option[@]}" "$(winpath "$work/$name.script")" "$(winpath "$work/$name")" \
+      "$(winpath "$work/$out.exe")" >/dev/null
+    echo "$out $(stat -c %s "$work/$out.exe") $(python3 -c "import sys,time; print('%.1f' % (time.time() - float(sys.argv[1])))" "$t0")" >>"$work/sizes"
+  done
   for kind in stored lzma; do
     [ "$kind" = stored ] && compress="SetCompress off" || compress="SetCompressor /SOLID lzma"
-    [ "$kind" = lzma ] && [ "$lzma" = no ] && continue
+    [ "$kind" = lzma ] && [ "$lzma" = no ] && [ "$name" != tree ] && continue
     cat > "$work/nsis-$kind-$name.nsi" <<NSI
 Target amd64-unicode
 $compress
@@ -81,6 +101,7 @@ Section
 SectionEnd
 NSI
     makensis -V1 "$work/nsis-$kind-$name.nsi" >/dev/null
+    echo "nsis-$kind-$name $(stat -c %s "$work/nsis-$kind-$name.exe") 0" >>"$work/sizes"
   done
 done
 sync
@@ -88,57 +109,61 @@ sync
 # One timed run: "seconds peak" into $work/times.
 clean() {
   rm -rf "$drive_c/$1-$2" "$drive_c/copy-$2"
-  if [ "$1" = ours ]; then
+  if [ "${1%-solid}" = ours ]; then
     "$WINELOADER" reg delete "HKCU\\Software\\Corvane Company" /f >/dev/null 2>&1 || true
     "$WINELOADER" reg delete "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Peer $2" /f >/dev/null 2>&1 || true
   fi
 }
 measure() {
-  local method=$1 name=$2 out
-  clean "$method" "$name"
+  local method=$1 name=$2 out dir=${1%-solid}  # both of ours install into ours-NAME
+  clean "$dir" "$name"
   case $method in
-    ours) out=$("$WINELOADER" "$timedrun" run "$(winpath "$work/ours-$name.exe")" "Welcome!" | tr -d '\r') ;;
+    ours*) out=$("$WINELOADER" "$timedrun" run "$(winpath "$work/$method-$name.exe")" "Welcome!" | tr -d '\r') ;;
     copy) out="$("$WINELOADER" "$copier" copy "$(winpath "$work/$name")" "C:\\copy-$name" | tr -d '\r' | cut -d' ' -f1) 0" ;;
     *) out=$("$WINELOADER" "$timedrun" run "$(winpath "$work/$method-$name.exe")" | tr -d '\r') ;;
   esac
   local installed
-  installed=$(find "$drive_c/${method}-$name" -type f 2>/dev/null | wc -l)
+  installed=$(find "$drive_c/$dir-$name" -type f 2>/dev/null | wc -l)
   echo "$method $name $out $installed" >>"$work/times"
 }
 for (( r = 0; r < runs; r++ )); do
   for p in "${payloads[@]}"; do
     read -r name _ <<<"$p"
-    for m in "${methods[@]}"; do measure "$m" "$name"; done
+    for m in $(methods_of "$name"); do measure "$m" "$name"; done
   done
 done
 rm -rf "$drive_c"/ours-* "$drive_c"/nsis-* "$drive_c"/copy-*
 
-python3 - "$work/times" "$root/dist/win32" "${payloads[@]}" <<'PY'
+python3 - "$work/times" "$work/sizes" "$root/dist/win32" "${payloads[@]}" <<'PY'
 import os, statistics, sys
-times, win32, payloads = sys.argv[1], sys.argv[2], [p.split() for p in sys.argv[3:]]
-rows = {}
+times, sizes_file, win32 = sys.argv[1], sys.argv[2], sys.argv[3]
+payloads = [p.split() for p in sys.argv[4:]]
+rows, sizes = {}, {}
 for line in open(times):
     method, name, secs, peak, installed = line.split()
     rows.setdefault((method, name), []).append((float(secs), int(peak), int(installed)))
-methods = [m for m in ("ours", "nsis-stored", "nsis-lzma", "copy") if any(k[0] == m for k in rows)]
-med = lambda m, n: statistics.median(s for s, _, _ in rows[(m, n)])
+for line in open(sizes_file):
+    exe, size, pack = line.split()
+    sizes[exe] = (int(size), float(pack))
+order = ("ours", "ours-solid", "nsis-stored", "nsis-lzma", "copy")
+methods = [m for m in order if any(k[0] == m for k in rows)]
+med = lambda m, n: statistics.median(s for s, _, _ in rows[(m, n)]) if (m, n) in rows else None
 peak = lambda n: statistics.median(p for _, p, _ in rows[("ours", n)])
+cell = lambda v: "%12.2f" % v if v is not None else "%12s" % "-"
 print("Medians of %d runs, seconds of the whole process (all in this one run, taken in turns):"
       % len(rows[("ours", payloads[0][0])]))
-print("%7s %9s " % ("files", "MB") + " ".join("%12s" % m for m in methods) +
-      "  ours/stored" + ("  ours/lzma" if "nsis-lzma" in methods else "") + "  ours peak WS MB")
+print("%7s %9s " % ("files", "MB") + " ".join("%12s" % m for m in methods) + "  ours/stored  ours/lzma  ours peak WS MB")
 for name, files, size in payloads:
     files, size = int(files), int(size)
-    line = "%7d %9.1f " % (files, files * size / 1e6) + " ".join("%12.2f" % med(m, name) for m in methods)
-    line += "  %11.2f" % (med("ours", name) / med("nsis-stored", name))
-    if "nsis-lzma" in methods:
-        line += "  %9.2f" % (med("ours", name) / med("nsis-lzma", name))
-    print(line + "  %15.1f" % (peak(name) / 2**20))
+    label = "%7s %9s " % ("tree", "169 real") if name == "tree" else "%7d %9.1f " % (files, files * size / 1e6)
+    ratio = lambda other: "%11.2f" % (med("ours", name) / med(other, name)) if med(other, name) else "%11s" % "-"
+    print(label + " ".join(cell(med(m, name)) for m in methods) + "  " + ratio("nsis-stored") + ratio("nsis-lzma")
+          + "  %15.1f" % (peak(name) / 2**20))
     for m in methods:
         # Ours installs the uninstaller mksetup adds beside the payload's files.
-        if m != "copy" and any(i < files for _, _, i in rows[(m, name)]):
+        if (m, name) in rows and m != "copy" and files and any(i < files for _, _, i in rows[(m, name)]):
             print("   (%s did not install every file of %s)" % (m, name))
-by_shape = {(int(f), int(s)): n for n, f, s in payloads}
+by_shape = {(int(f), int(s)): n for n, f, s in payloads if n != "tree"}
 k1, k10 = by_shape[(1000, 10000)], by_shape[(10000, 10000)]
 per1, per10 = med("ours", k1) / 1000 * 1000, med("ours", k10) / 10000 * 1000
 print("ours, files of 10 KB: %.3f ms per file at 1,000, %.3f ms at 10,000: ratio %.2f (goal <= 1.2)"
@@ -146,8 +171,26 @@ print("ours, files of 10 KB: %.3f ms per file at 1,000, %.3f ms at 10,000: ratio
 few, many = by_shape[min(by_shape)], [n for n, f, s in payloads if int(f) == 10000][0]
 print("ours, peak working set: %.1f MB at 10,000 files, %.1f MB at 100: ratio %.2f (goal <= 1.5)"
       % (peak(many) / 2**20, peak(few) / 2**20, peak(many) / peak(few)))
-print("goals: 10,000 files ours/stored %.2f (<= 1.0), 100 files %.2f (<= 2.0)"
-      % (med("ours", many) / med("nsis-stored", many), med("ours", few) / med("nsis-stored", few)))
+goals = []
+for name, limit in ((few, 1.3), (by_shape.get((1000, 100000)), 1.2), (many, 1.1)):
+    if name and med("nsis-stored", name):
+        goals.append(("%s files ours/NSIS stored" % dict((n, f) for n, f, s in payloads)[name],
+                      med("ours", name) / med("nsis-stored", name), limit))
+if ("ours", "tree") in rows:
+    goals.append(("real tree install ours/NSIS solid LZMA", med("ours", "tree") / med("nsis-lzma", "tree"), 0.9))
+    goals.append(("real tree install ours solid/NSIS solid LZMA", med("ours-solid", "tree") / med("nsis-lzma", "tree"), 0.9))
+print("goals:")
+for what, value, limit in goals:
+    print("  %-48s %6.2f (goal <= %.2f) %s" % (what, value, limit, "met" if value <= limit else "NOT met"))
+if "ours-tree" in sizes:
+    print("real tree installers (bytes, seconds to pack):")
+    for exe, limit in (("ours-tree", 18e6), ("ours-solid-tree", 12e6), ("nsis-lzma-tree", None), ("nsis-stored-tree", None)):
+        if exe in sizes:
+            size, pack = sizes[exe]
+            goal = "" if limit is None else "  (goal <= %.1f MB%s, %s)" % (
+                limit / 1e6, ", packing <= 30 s" if exe.startswith("ours") else "",
+                "met" if size <= limit and pack <= 30 else "NOT met")
+            print("  %-18s %11d %6.1f%s" % (exe, size, pack, goal))
 for f, limit in (("setup.exe", 200 * 1024), ("unrar.dll", 320 * 1024)):
     path = os.path.join(win32, f)
     size = os.path.getsize(path) if os.path.exists(path) else 0

@@ -18,7 +18,7 @@ std::int32_t ProgressUnits(std::uint64_t bytes, unsigned shift) {
 }
 
 bool DrawEntryNow(std::uint64_t entrySize, std::uint32_t msSinceDrawn) {
-  const std::uint64_t kLargeEntry = 256 * 1024;
+  const std::uint64_t kLargeEntry = 4 << 20;
   const std::uint32_t kIntervalMs = 40;
   return entrySize >= kLargeEntry || msSinceDrawn >= kIntervalMs;
 }

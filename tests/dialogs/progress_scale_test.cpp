@@ -31,8 +31,8 @@ TEST(ProgressScale, SmallEntriesAreDrawnAtMostOncePerInterval) {
                {10000, 39, false},
                {10000, 40, true},
                {0, 1000, true},
-               {256 * 1024, 0, true},
-               {256 * 1024 - 1, 5, false},
+               {4 << 20, 0, true},
+               {(4 << 20) - 1, 5, false},
                {std::uint64_t{1} << 40, 0, true}};
   for (const Case& c : cases)
     EXPECT_EQ(DrawEntryNow(c.entrySize, c.msSinceDrawn), c.drawn) << c.entrySize << " after " << c.msSinceDrawn;
