@@ -42,6 +42,31 @@ std::string MissingUninstallerWarning(const std::string& path, const std::string
   return "the payload " + path + " has no " + kUninstallerName +
          " at its root: the installed product cannot be removed (give the payload as a folder to have one added)";
 }
+
+// Packing a large tree takes a while: the files and bytes done so far, on
+// one line rewritten in place on a terminal (at most four times a second),
+// a line per tenth of the bytes elsewhere (a log).
+class PackingProgress {
+ public:
+  PackingProgress() : terminal_(GetFileType(GetStdHandle(STD_ERROR_HANDLE)) == FILE_TYPE_CHAR) {}
+  void operator()(const RarProgress& p) {
+    const bool last = p.filesDone == p.files;
+    const DWORD now = GetTickCount();
+    const unsigned tenth = p.bytes ? static_cast<unsigned>(p.bytesDone * 10 / p.bytes) : 10;
+    if (terminal_ ? !last && now - shownAt_ < 250 : tenth == shownTenth_ && !last) return;
+    shownAt_ = now;
+    shownTenth_ = tenth;
+    std::fprintf(stderr, "%smksetup: packed %zu of %zu files, %.1f of %.1f MB%s", terminal_ ? "\r" : "", p.filesDone,
+                 p.files, static_cast<double>(p.bytesDone) / 1e6, static_cast<double>(p.bytes) / 1e6,
+                 terminal_ && !last ? "" : "\n");
+    std::fflush(stderr);
+  }
+
+ private:
+  bool terminal_;
+  DWORD shownAt_ = 0;
+  unsigned shownTenth_ = 0;
+};
 }  // namespace
 
 bool LoadPayload(const std::string& path, const std::string& uninstallerPath, RarPacking packing, std::string& archive,
@@ -65,6 +90,7 @@ bool LoadPayload(const std::string& path, const std::string& uninstallerPath, Ra
       }
       RarOptions options;
       options.packing = packing;
+      options.progress = PackingProgress();
       archive = WriteRarArchive(entries, options, &sizes);
     } catch (const std::exception& e) {
       error = "cannot pack the folder " + path + ": " + e.what();

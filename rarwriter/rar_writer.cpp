@@ -88,7 +88,18 @@ std::string WriteRarArchive(const std::vector<RarEntry>& entries, const RarOptio
   PutHeader(out, main);
   EntryPacker packer(options.packing, options.dictBits);
   RarSizes sums;
-  for (const RarEntry& e : entries) PutEntry(out, e, packer, sums);
+  RarProgress progress;
+  for (const RarEntry& e : entries) {
+    progress.files += !e.folder;
+    progress.bytes += e.data.size();
+  }
+  for (const RarEntry& e : entries) {
+    PutEntry(out, e, packer, sums);
+    if (e.folder) continue;
+    ++progress.filesDone;
+    progress.bytesDone += e.data.size();
+    if (options.progress) options.progress(progress);
+  }
   if (sizes) *sizes = sums;
   std::string end;
   PutVint(end, kRar5EndHeader);

@@ -4,6 +4,7 @@
 // No system calls, so it is tested natively and read back there with
 // libarchive.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,19 @@ struct RarEntry {
   std::uint32_t dosTime = 0;        // DOS date and time, taken as UTC; 0 writes no time
 };
 
+// How far the writing is: files and their bytes written, and in all.
+struct RarProgress {
+  std::size_t filesDone = 0, files = 0;
+  std::uint64_t bytesDone = 0, bytes = 0;
+};
+
 struct RarOptions {
   RarPacking packing = RarPacking::kStore;
   // The readers' largest window, 2^dictBits bytes (17 to 26): a solid
   // stream's window; a file alone gets one its size, at most this.
   unsigned dictBits = EntryPacker::kDefaultDictBits;
+  // Called after each file, when given.
+  std::function<void(const RarProgress&)> progress;
 };
 
 struct RarSizes {

@@ -72,6 +72,24 @@ TEST(RarWriter, DamagedHeaderIsDetected) {
   EXPECT_NE(ReadWithLibarchive(badHeader).lastStatus, ARCHIVE_EOF);
 }
 
+// The vendor's progress: once per file (folders are not counted), up to the totals.
+TEST(RarWriter, ProgressAfterEachFile) {
+  using test_entries::File;
+  std::vector<RarProgress> seen;
+  RarOptions options;
+  options.packing = RarPacking::kCompress;
+  options.progress = [&](const RarProgress& p) { seen.push_back(p); };
+  WriteRarArchive({test_entries::Folder("d"), File("d\\a", "abc"), File("b", ""), File("c", "hello")}, options);
+  ASSERT_EQ(seen.size(), 3u);
+  const std::uint64_t bytesDone[] = {3, 3, 8};
+  for (size_t i = 0; i < seen.size(); ++i) {
+    EXPECT_EQ(seen[i].filesDone, i + 1);
+    EXPECT_EQ(seen[i].files, 3u);
+    EXPECT_EQ(seen[i].bytesDone, bytesDone[i]);
+    EXPECT_EQ(seen[i].bytes, 8u);
+  }
+}
+
 TEST(RarWriter, Cp1252ToUtf8) {
   EXPECT_EQ(Cp1252ToUtf8("plain ASCII"), "plain ASCII");
   EXPECT_EQ(Cp1252ToUtf8("\x80"), "\xE2\x82\xAC");
