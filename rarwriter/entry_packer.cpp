@@ -5,6 +5,7 @@
 
 #include "rarwriter/rar5_blocks.h"
 #include "rarwriter/rar_format.h"
+#include "rarwriter/x86_filter.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ std::uint64_t CompressionInfo(bool compressed, bool solid, unsigned dictBits) {
 const LzEffort kFileEffort{48, 96, 32};
 const LzEffort kStreamEffort{32, 64, 24};
 constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+constexpr std::size_t kMaxFilterBlock = 0x400000;
 
 unsigned FileDictBits(std::size_t size, unsigned maxBits) {
   unsigned bits = EntryPacker::kMinDictBits;
@@ -49,9 +51,19 @@ bool EntryPacker::Pack(const std::string& data, std::string& packed, std::uint64
   packed.clear();
   if (packing_ == RarPacking::kStore || data.empty()) return false;
 
-  // In pieces, so that the tokens of a large file never need much memory.
-  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data.data());
+  // A program or library is filtered as one block: the readers allow a
+  // block of at most 4 MB and half the window, and libarchive's check of a
+  // block's start, which it does not reset between files, takes a later
+  // file's filter only when every earlier block started at its file's start.
   const std::size_t window = std::size_t{1} << dictBits;
+  std::string filtered;
+  const bool filter = data.size() <= std::min<std::size_t>(kMaxFilterBlock, window / 2) && IsX86Image(data);
+  if (filter) {
+    filtered = data;
+    EncodeX86Block(reinterpret_cast<unsigned char*>(&filtered[0]), filtered.size(), 0);
+  }
+  // In pieces, so that the tokens of a large file never need much memory.
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(filter ? filtered.data() : data.data());
   std::unique_ptr<LzMatcher> alone;
   LzMatcher& matcher = solid ? *stream_ : *(alone = std::make_unique<LzMatcher>(dictBits, kFileEffort, data.size()));
   matcher.StartPiece();
@@ -59,6 +71,7 @@ bool EntryPacker::Pack(const std::string& data, std::string& packed, std::uint64
   for (std::size_t at = 0; at < data.size();) {
     const std::size_t take = std::min(data.size() - at, kPieceBytes);
     tokens.clear();
+    if (filter && at == 0) tokens.push_back({kFilterToken, static_cast<std::uint32_t>(data.size())});
     matcher.Encode(bytes + at, take, tokens);
     at += take;
     EncodeRar5Blocks(tokens, window, at == data.size(), packed);

@@ -15,6 +15,9 @@ struct LzToken {
   std::uint32_t length;  // the byte itself for a literal
   std::uint32_t rep = 0;
 };
+// A token with this distance is no copy: it starts the x86 filter (E8E9)
+// over the next `length` bytes.
+constexpr std::uint32_t kFilterToken = 0xFFFFFFFF;
 
 struct LzEffort {
   unsigned chain = 48;  // candidates tried per position

@@ -11,7 +11,9 @@ namespace {
 // (literals, filter, repeats, match lengths), distance slots, the low four
 // bits of long distances, lengths of repeated distances.
 constexpr unsigned kMainSize = 306, kDistSize = 64, kLowDistSize = 16, kRepLenSize = 44;
-constexpr unsigned kLengthSize = 20;    // the table that codes the tables
+constexpr unsigned kLengthSize = 20;  // the table that codes the tables
+constexpr unsigned kFilterSymbol = 256;
+constexpr unsigned kFilterE8E9 = 2;
 constexpr unsigned kFirstRepeat = 258;  // then the four repeated distances
 constexpr unsigned kFirstMatch = 262;   // main symbols from here are match lengths
 constexpr unsigned kMaxBits = 15;
@@ -62,6 +64,19 @@ template <typename Sym, typename Raw>
 void WalkToken(const LzToken& t, Tables& tables, Sym sym, Raw raw) {
   if (t.dist == 0) {
     sym(tables.main, t.length);
+    return;
+  }
+  if (t.dist == kFilterToken) {
+    // Where the block starts (here: 0 bytes on) and how long it is, each
+    // as a count of bytes less one (2 bits) and those bytes, low first.
+    sym(tables.main, kFilterSymbol);
+    for (std::uint32_t v : {0u, t.length}) {
+      unsigned bytes = 1;
+      while (bytes < 4 && (v >> (8 * bytes)) != 0) ++bytes;
+      raw(bytes - 1, 2);
+      for (unsigned i = 0; i < bytes; ++i) raw((v >> (8 * i)) & 0xFF, 8);
+    }
+    raw(kFilterE8E9, 3);
     return;
   }
   if (t.rep) {
@@ -170,7 +185,8 @@ void EncodeRar5Blocks(const std::vector<LzToken>& tokens, std::size_t window, bo
   for (std::size_t at = 0; at < tokens.size();) {
     std::size_t stop = at, unpacked = 0;
     for (; stop < tokens.size() && stop - at < kTokensPerBlock; ++stop) {
-      const std::size_t bytes = tokens[stop].dist ? tokens[stop].length : 1;
+      const LzToken& t = tokens[stop];
+      const std::size_t bytes = t.dist == 0 ? 1 : t.dist == kFilterToken ? 0 : t.length;
       if (unpacked + bytes > window / 2) break;
       unpacked += bytes;
     }

@@ -1,7 +1,7 @@
 #pragma once
-// The compressed data of one RAR 5 file entry (format version 5.0, no
-// filters): blocks, each with its own Huffman tables, holding the literals
-// and matches of an LZ coder.
+// The compressed data of one RAR 5 file entry (format version 5.0): blocks,
+// each with its own Huffman tables, holding the literals and matches of an
+// LZ coder and the x86 filter's records.
 #include <string>
 #include <vector>
 

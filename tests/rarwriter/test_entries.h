@@ -52,6 +52,25 @@ constexpr std::size_t kEdgeWindow = std::size_t{1} << kEdgeDictBits;
 // The edge inputs of an LZ coder: nothing, one byte, runs longer than the
 // longest match, repeats just inside and just beyond the window, data that
 // does not compress, and files larger than the window.
+// A Windows program's bytes: the "MZ" and "PE" headers (x86), then code
+// calling `targets` functions (E8 and a relative address) among noise; with
+// `tailCall`, its last five bytes are a call too, which the filter leaves.
+inline std::string X86Image(std::size_t size, unsigned seed, unsigned targets, bool tailCall = false) {
+  std::string s = Noise(size, seed);
+  s.replace(0, 2, "MZ");
+  s.replace(0x3c, 4, std::string("\x40\0\0\0", 4));
+  s.replace(0x40, 6, std::string("PE\0\0\x4c\x01", 6));
+  std::mt19937 gen(seed);
+  for (std::size_t at = 0x100; targets && at + 5 <= size; at += 7 + gen() % 40) {
+    const std::uint32_t target = 0x1000 + (gen() % targets) * 0x40;
+    const std::uint32_t rel = target - static_cast<std::uint32_t>(at + 5);
+    s[at] = '\xE8';
+    for (int i = 0; i < 4; ++i) s[at + 1 + i] = static_cast<char>(rel >> (8 * i));
+  }
+  if (tailCall && size >= 5) s.replace(size - 5, 5, std::string("\xE8\x10\0\0\0", 5));
+  return s;
+}
+
 inline std::vector<RarEntry> LzEdgeInputs() {
   std::vector<RarEntry> out = {File("empty", ""), File("one", "x"), File("two", "xy"),
                                File("run", std::string(20000, 'a')), File("pairs", [] {
@@ -79,6 +98,12 @@ inline std::vector<RarEntry> LzEdgeInputs() {
   for (std::size_t at : {1000, 2000, 2500, 3100}) noise.replace(at, 12, noise.substr(at % 1000 + 37, 12));
   out.push_back(File("records-noise", noise));
   out.push_back(File("records-again", records.substr(0, 30000)));
+  // Programs for the x86 filter: with calls, without, one ending in a call,
+  // and one of half the window, which in a solid stream wraps the window's end.
+  out.push_back(File("calls.exe", X86Image(20000, 13, 50)));
+  out.push_back(File("nocalls.dll", X86Image(3000, 14, 0)));
+  out.push_back(File("tail.exe", X86Image(777, 15, 9, true)));
+  out.push_back(File("half.exe", X86Image(kEdgeWindow / 2, 16, 200)));
   return out;
 }
 
