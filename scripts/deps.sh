@@ -35,7 +35,7 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-qemu_major=$(qemu-i386 --version 2>/dev/null | sed -n 's/.*version \([0-9]*\)\..*/\1/p')
+qemu_major=$( (qemu-i386 --version 2>/dev/null || true) | sed -n 's/.*version \([0-9]*\)\..*/\1/p')
 if [ ${#missing[@]} -gt 0 ] || [ "${qemu_major:-0}" -lt 8 ]; then
   echo "deps: installing ${missing[*]} qemu-user"
   $sudo_cmd apt-get update -qq
@@ -43,7 +43,8 @@ if [ ${#missing[@]} -gt 0 ] || [ "${qemu_major:-0}" -lt 8 ]; then
   [ ${#missing[@]} -eq 0 ] || $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
   $sudo_cmd apt-get install -y -qq --no-install-recommends "${qemu_release[@]}" qemu-user >/dev/null
 fi
-[ -x "$here/build/wine/lib/wine/wine-preloader" ] || "$here/tests/wine/make-loader.sh" "$here/build/wine"
+# (made anew when it lacks the 32-bit libraries' link of the current layout)
+[ -L "$here/build/wine/lib/i386-linux-gnu" ] || "$here/tests/wine/make-loader.sh" "$here/build/wine"
 
 # Source packages come through deb-src entries for the configured suites.
 # libarchive's sources carry our patches (unrar/patches): the sources are
