@@ -29,6 +29,9 @@ class EntryPacker {
  private:
   RarPacking packing_;
   unsigned dictBits_;
+  // Each file's coder starts from the prices the files before it left: a
+  // small file is over before its own prices would settle.
+  TokenPrices prices_;
   std::unique_ptr<LzMatcher> stream_;  // the solid stream's history
   bool streamStarted_ = false;
 };

@@ -1,104 +1,129 @@
 #include "rarwriter/lz_matcher.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
-// The shortest match worth its distance: the reader adds up to 3 to the
-// length of far matches, so they must be longer to be encodable at all.
-std::uint32_t MinLength(std::uint32_t dist) {
-  if (dist <= 0x800) return 3;
-  if (dist <= 0x40000) return 4;
-  return 5;
-}
+// The stretch priced as a whole; a path is chosen at its end.
+constexpr std::size_t kStretch = 4096;
+constexpr std::uint32_t kUnreached = std::numeric_limits<std::uint32_t>::max();
 
 }  // namespace
 
-LzMatcher::LzMatcher(unsigned dictBits, LzEffort effort, std::size_t sizeHint)
-    : effort_(effort), dict_(std::size_t{1} << dictBits), maxDist_(dict_ - 16) {
-  // Hash table about the size of what it indexes, 4K to 1M heads.
-  unsigned bits = 12;
-  while (bits < 20 && (std::size_t{1} << bits) < std::min(sizeHint, dict_)) ++bits;
-  hashShift_ = 32 - bits;
-  head_.assign(std::size_t{1} << bits, 0);
-  prev_.assign(dict_, 0);
-}
-
-std::uint32_t LzMatcher::Hash(std::size_t pos) const {
-  const std::uint32_t v = buf_[pos] | buf_[pos + 1] << 8 | static_cast<std::uint32_t>(buf_[pos + 2]) << 16;
-  return (v * 2654435761u) >> hashShift_;
-}
-
-void LzMatcher::Insert(std::size_t pos) {
-  std::uint32_t& h = head_[Hash(pos)];
-  prev_[pos & (dict_ - 1)] = h;
-  h = static_cast<std::uint32_t>(pos + 1);
-}
-
-LzMatcher::Match LzMatcher::Find(std::size_t pos, std::size_t end, std::uint32_t better) const {
-  Match best;
-  best.length = better;
-  const std::size_t limit = std::min<std::size_t>(end - pos, kMaxLength);
-  const unsigned char* here = &buf_[pos];
-  std::uint32_t cand = head_[Hash(pos)];
-  for (unsigned chain = effort_.chain; cand && chain; --chain) {
-    const std::size_t c = cand - 1;
-    // Heads left behind by a dropped piece point at or past `pos`.
-    if (c >= pos || pos - c > maxDist_) break;
-    const unsigned char* there = &buf_[c];
-    if (best.length < limit && there[best.length] == here[best.length] && there[0] == here[0]) {
-      std::size_t len = 0;
-      while (len < limit && there[len] == here[len]) ++len;
-      const std::uint32_t dist = static_cast<std::uint32_t>(pos - c);
-      if (len > best.length && len >= MinLength(dist)) {
-        best.length = static_cast<std::uint32_t>(len);
-        best.dist = dist;
-        if (len >= effort_.nice || len == limit) break;
-      }
-    }
-    const std::uint32_t next = prev_[c & (dict_ - 1)];
-    if (next == 0 || next - 1 >= c) break;  // chains only go back; a reused slot ends them
-    cand = next;
-  }
-  if (best.dist == 0) best.length = 0;
-  return best;
-}
-
-LzMatcher::Match LzMatcher::FindRepeat(std::size_t pos, std::size_t end) const {
-  Match best;
-  const std::size_t limit = std::min<std::size_t>(end - pos, kMaxLength);
-  const unsigned char* here = &buf_[pos];
-  for (unsigned i = 0; i < distances_.known; ++i) {
-    const std::uint32_t dist = distances_.last[i];
-    if (dist > pos || dist > maxDist_) continue;
-    const unsigned char* there = here - dist;
-    std::size_t len = 0;
-    while (len < limit && there[len] == here[len]) ++len;
-    if (len >= 2 && len > best.length) best = {static_cast<std::uint32_t>(len), dist, i + 1};
-  }
-  return best;
-}
+LzMatcher::LzMatcher(unsigned dictBits, LzEffort effort, std::size_t sizeHint, TokenPrices& prices)
+    : effort_(effort),
+      dict_(std::size_t{1} << dictBits),
+      maxDist_(static_cast<std::uint32_t>(dict_ - 16)),
+      finder_(dict_, sizeHint, effort.depth, effort.nice),
+      prices_(prices),
+      nodes_(kStretch + effort.nice + 1) {}
 
 // The token, and the list of distances as the reader keeps it: a new
 // distance goes first, a repeated one moves to the front.
-void LzMatcher::Emit(const Match& m, std::vector<LzToken>& out) {
-  out.push_back({m.dist, m.length, m.rep});
-  Distances& d = distances_;
-  const unsigned from = m.rep ? m.rep - 1 : std::min(d.known, 3u);
-  for (unsigned i = from; i > 0; --i) d.last[i] = d.last[i - 1];
-  d.last[0] = m.dist;
-  if (!m.rep && d.known < 4) ++d.known;
+void LzMatcher::Distances::Take(const LzToken& t) {
+  if (t.dist == 0 || t.dist == kFilterToken) return;
+  const unsigned from = t.rep ? t.rep - 1 : std::min(known, 3u);
+  for (unsigned i = from; i > 0; --i) last[i] = last[i - 1];
+  last[0] = t.dist;
+  if (!t.rep && known < 4) ++known;
 }
 
 void LzMatcher::Trim() {
   if (buf_.size() < 2 * dict_) return;
   const std::size_t cut = (buf_.size() - dict_) / dict_ * dict_;
   buf_.erase(buf_.begin(), buf_.begin() + static_cast<std::ptrdiff_t>(cut));
-  if (cut > pieceStart_) pieceCut_ = true;
-  pieceStart_ = cut > pieceStart_ ? 0 : pieceStart_ - cut;
-  const std::uint32_t k = static_cast<std::uint32_t>(cut);
-  for (std::uint32_t& p : head_) p = p > k ? p - k : 0;
-  for (std::uint32_t& p : prev_) p = p > k ? p - k : 0;
+  if (cut > pieceIndexed_) pieceCut_ = true;
+  for (std::size_t* p : {&pieceStart_, &pieceIndexed_, &indexed_, &floor_}) *p = *p > cut ? *p - cut : 0;
+  finder_.Tree().Rebase(static_cast<std::uint32_t>(cut));
+}
+
+void LzMatcher::FindMatches(std::size_t pos, std::size_t end) {
+  finder_.Matches(pos, end, matches_);
+  const unsigned treeLength = finder_.Tree().TreeLength();
+  if (!matches_.empty() && matches_.back().length == treeLength)
+    matches_.back().length = Extend(pos, end, matches_.back().dist, treeLength);
+}
+
+std::uint32_t LzMatcher::Extend(std::size_t pos, std::size_t end, std::uint32_t dist, std::uint32_t from) const {
+  const std::size_t limit = std::min<std::size_t>(end - pos, kMaxLength);
+  const unsigned char* here = &buf_[pos];
+  std::size_t len = from;
+  while (len < limit && here[len - dist] == here[len]) ++len;
+  return static_cast<std::uint32_t>(len);
+}
+
+void LzMatcher::Relax(std::size_t to, std::uint32_t price, std::uint32_t from, const LzToken& token) {
+  Node& n = nodes_[to];
+  if (price < n.price) {
+    n.price = price;
+    n.from = from;
+    n.token = token;
+  }
+}
+
+// The cheapest path through the stretch from `pos`: every position's
+// matches priced at every length. A match of `nice` bytes or more ends the
+// stretch and is taken as it is.
+std::size_t LzMatcher::Parse(std::size_t pos, std::size_t end, std::vector<LzToken>& out) {
+  const std::size_t stretch = std::min(end - pos, kStretch);
+  const std::size_t nodes = std::min(end - pos, stretch + effort_.nice - 1);
+  for (std::size_t i = 1; i <= nodes; ++i) nodes_[i].price = kUnreached;
+  nodes_[0].price = 0;
+  nodes_[0].distances = distances_;
+  std::size_t i = 0;
+  for (; i < stretch; ++i) {
+    Node& node = nodes_[i];
+    if (i > 0) {
+      node.distances = nodes_[node.from].distances;
+      node.distances.Take(node.token);
+    }
+    const std::size_t p = pos + i;
+    FindMatches(p, end);
+    LzToken longest{0, 0};
+    std::uint32_t repLength[4] = {};
+    for (unsigned r = 0; r < node.distances.known; ++r) {
+      const std::uint32_t dist = node.distances.last[r];
+      if (dist > p || dist > maxDist_) continue;
+      repLength[r] = Extend(p, end, dist, 0);
+      if (repLength[r] > longest.length) longest = {dist, repLength[r], r + 1};
+    }
+    // A repeated distance is worth a byte of length.
+    if (!matches_.empty() && matches_.back().length > longest.length + 1)
+      longest = {matches_.back().dist, matches_.back().length, 0};
+    if (longest.length >= effort_.nice) {
+      Emit(i, &longest, out);
+      return p + longest.length;
+    }
+    const std::uint32_t base = node.price;
+    const std::uint32_t from = static_cast<std::uint32_t>(i);
+    Relax(i + 1, base + prices_.Literal(buf_[p]), from, {0, buf_[p]});
+    for (unsigned r = 0; r < 4; ++r)
+      for (std::uint32_t l = 2; l <= repLength[r]; ++l)
+        Relax(i + l, base + prices_.Repeat(r + 1, l), from, {node.distances.last[r], l, r + 1});
+    std::uint32_t shorter = 2;
+    for (const TreeMatch& m : matches_) {
+      const std::uint32_t atDist = base + prices_.Distance(m.dist);
+      for (std::uint32_t l = std::max(shorter + 1, Rar5LengthBonus(m.dist) + 2); l <= m.length; ++l)
+        Relax(i + l, atDist + prices_.Length(l, m.dist), from, {m.dist, l, 0});
+      shorter = m.length;
+    }
+  }
+  Emit(i, nullptr, out);
+  return pos + i;
+}
+
+// The path's tokens up to `stop`, then `last` when given.
+void LzMatcher::Emit(std::size_t stop, const LzToken* last, std::vector<LzToken>& out) {
+  path_.clear();
+  if (last) path_.push_back(*last);
+  for (std::size_t i = stop; i > 0; i = nodes_[i].from) path_.push_back(nodes_[i].token);
+  for (auto t = path_.rbegin(); t != path_.rend(); ++t) {
+    out.push_back(*t);
+    distances_.Take(*t);
+    prices_.Count(*t);
+  }
+  prices_.Refresh();
 }
 
 void LzMatcher::Encode(const unsigned char* data, std::size_t size, std::vector<LzToken>& out) {
@@ -106,46 +131,35 @@ void LzMatcher::Encode(const unsigned char* data, std::size_t size, std::vector<
   const std::size_t start = buf_.size();
   buf_.insert(buf_.end(), data, data + size);
   const std::size_t end = buf_.size();
-  std::size_t pos = start;
-  Match pending;  // the match found at pos - 1, not yet taken
-  while (pos < end) {
-    Match cur;
-    if (end - pos >= 3) {
-      if (pending.length < effort_.lazy) cur = Find(pos, end, pending.length);
-      Insert(pos);
-    }
-    // A repeated distance costs no distance bits: worth a byte of length,
-    // two against a far one.
-    if (end - pos >= 2) {
-      const Match repeat = FindRepeat(pos, end);
-      if (repeat.length && repeat.length + 1 + (cur.dist > 0x10000) >= std::max(cur.length, pending.length + 1))
-        cur = repeat;
-    }
-    if (pending.length && cur.length <= pending.length) {
-      Emit(pending, out);
-      const std::size_t stop = pos - 1 + pending.length;
-      for (++pos; pos < stop; ++pos)
-        if (end - pos >= 3) Insert(pos);
-      pending = Match();
-      continue;
-    }
-    if (pending.length) out.push_back({0, buf_[pos - 1]});
-    pending = cur;
-    if (!pending.length) out.push_back({0, buf_[pos]});
-    ++pos;
-  }
-  if (pending.length) Emit(pending, out);
+  // A position goes into the trees once the bytes they order it by are
+  // there; until then (a piece's last bytes) it is only searched.
+  const std::size_t treeLength = finder_.Tree().TreeLength();
+  finder_.Begin(buf_.data(), indexed_, std::max(indexed_, end >= treeLength ? end - treeLength + 1 : 0), floor_,
+                maxDist_);
+  for (std::size_t pos = start; pos < end;) pos = Parse(pos, end, out);
+  indexed_ = finder_.Finish();
 }
 
 void LzMatcher::StartPiece() {
   pieceStart_ = buf_.size();
+  pieceIndexed_ = indexed_;
   pieceCut_ = false;
   pieceDistances_ = distances_;
 }
 
-// What stays is what the reader has; with part of it trimmed away nothing
-// stays (the tables' positions are checked against the bytes anyway).
+// What stays is what the reader has: the positions the piece's bytes went
+// into the tree with come out again (newest first), to be indexed anew with
+// the next piece's bytes; with part of the history trimmed away, nothing
+// stays.
 void LzMatcher::DropPiece() {
-  buf_.resize(pieceCut_ ? 0 : pieceStart_);
+  if (pieceCut_) {
+    buf_.clear();
+    finder_.Tree().Clear();
+    indexed_ = floor_ = 0;
+  } else {
+    floor_ = std::max(floor_, finder_.Tree().TakeOut(buf_.data(), pieceIndexed_, indexed_));
+    indexed_ = pieceIndexed_;
+    buf_.resize(pieceStart_);
+  }
   distances_ = pieceDistances_;
 }

@@ -1,34 +1,28 @@
 #pragma once
-// Finds the matches of an LZ77 coder with hash chains and lazy evaluation,
-// and the matches at the last four distances, which the reader keeps.
+// The LZ77 coder: finds matches in a binary-tree index of the history and at
+// the reader's last four distances, and chooses among them by price (the
+// cheapest path through each stretch of up to 4 KB, in the bits the block
+// writer will spend).
 // Data arrives in pieces (the files of a stream); a piece's matches may reach
 // back into the pieces before it, up to the dictionary size.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-// A literal byte (dist 0) or a copy of `length` bytes from `dist` back; a
-// copy may name its distance by its place in the reader's list of the last
-// four distances (`rep` 1 to 4), which costs no distance bits.
-struct LzToken {
-  std::uint32_t dist;
-  std::uint32_t length;  // the byte itself for a literal
-  std::uint32_t rep = 0;
-};
-// A token with this distance is no copy: it starts the x86 filter (E8E9)
-// over the next `length` bytes.
-constexpr std::uint32_t kFilterToken = 0xFFFFFFFF;
+#include "rarwriter/match_finder.h"
+#include "rarwriter/rar5_symbols.h"
+#include "rarwriter/token_prices.h"
 
 struct LzEffort {
-  unsigned chain = 48;  // candidates tried per position
-  unsigned nice = 96;   // a match this long ends the search
-  unsigned lazy = 32;   // a match this long is taken without looking one byte on
+  unsigned depth = 48;  // tree nodes visited per position
+  unsigned nice = 96;   // a match this long is taken at once (the trees order this many bytes)
 };
 
 class LzMatcher {
  public:
-  // `dictBits`: the reader's window is 2^dictBits bytes.
-  LzMatcher(unsigned dictBits, LzEffort effort, std::size_t sizeHint);
+  // `dictBits`: the reader's window is 2^dictBits bytes. `prices` follow
+  // what was coded; coders of one archive's files share them.
+  LzMatcher(unsigned dictBits, LzEffort effort, std::size_t sizeHint, TokenPrices& prices);
 
   // Starts a piece (a file, which may arrive in several Encode calls).
   void StartPiece();
@@ -41,32 +35,39 @@ class LzMatcher {
   static constexpr unsigned kMaxLength = 4097;
 
  private:
-  struct Match {
-    std::uint32_t length = 0, dist = 0;
-    std::uint32_t rep = 0;  // 1 to 4: the distance's place in the list
-  };
   // The reader's list of the last distances: only those this stream has set
   // are used (readers differ in what it holds before).
   struct Distances {
     std::uint32_t last[4] = {};
     unsigned known = 0;
+    void Take(const LzToken& t);
+  };
+  // A position of the stretch being parsed: the cheapest way found to it.
+  struct Node {
+    std::uint32_t price;
+    std::uint32_t from;  // the position the last token starts at
+    LzToken token;
+    Distances distances;  // the list after that token
   };
   void Trim();
-  std::uint32_t Hash(std::size_t pos) const;
-  void Insert(std::size_t pos);
-  Match Find(std::size_t pos, std::size_t end, std::uint32_t better) const;
-  Match FindRepeat(std::size_t pos, std::size_t end) const;
-  void Emit(const Match& m, std::vector<LzToken>& out);
+  void FindMatches(std::size_t pos, std::size_t end);
+  std::uint32_t Extend(std::size_t pos, std::size_t end, std::uint32_t dist, std::uint32_t from) const;
+  std::size_t Parse(std::size_t pos, std::size_t end, std::vector<LzToken>& out);
+  void Relax(std::size_t to, std::uint32_t price, std::uint32_t from, const LzToken& token);
+  void Emit(std::size_t stop, const LzToken* last, std::vector<LzToken>& out);
 
   LzEffort effort_;
   std::size_t dict_;
-  std::size_t maxDist_;
-  unsigned hashShift_;
+  std::uint32_t maxDist_;
   std::vector<unsigned char> buf_;
-  // Positions plus one (0: none) into buf_; prev_ is indexed by position
-  // modulo the dictionary, so a trim moves buf_ by whole dictionaries.
-  std::vector<std::uint32_t> head_, prev_;
+  MatchFinder finder_;       // after buf_: its threads end before buf_ goes
+  std::size_t indexed_ = 0;  // positions before this are in the trees
+  std::size_t floor_ = 0;    // and none before this is searched
+  TokenPrices& prices_;
+  std::vector<TreeMatch> matches_;
+  std::vector<Node> nodes_;
+  std::vector<LzToken> path_;
   Distances distances_, pieceDistances_;
-  std::size_t pieceStart_ = 0;
-  bool pieceCut_ = false;  // a trim took bytes from before the piece
+  std::size_t pieceStart_ = 0, pieceIndexed_ = 0;
+  bool pieceCut_ = false;  // a trim took bytes the piece's indexing used
 };

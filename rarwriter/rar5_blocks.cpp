@@ -4,43 +4,14 @@
 #include <cstdint>
 
 #include "rarwriter/huffman.h"
+#include "rarwriter/rar5_symbols.h"
 
 namespace {
 
-// The four tables of a block, in the order their lengths are sent: main
-// (literals, filter, repeats, match lengths), distance slots, the low four
-// bits of long distances, lengths of repeated distances.
-constexpr unsigned kMainSize = 306, kDistSize = 64, kLowDistSize = 16, kRepLenSize = 44;
 constexpr unsigned kLengthSize = 20;  // the table that codes the tables
-constexpr unsigned kFilterSymbol = 256;
 constexpr unsigned kFilterE8E9 = 2;
-constexpr unsigned kFirstRepeat = 258;  // then the four repeated distances
-constexpr unsigned kFirstMatch = 262;   // main symbols from here are match lengths
 constexpr unsigned kMaxBits = 15;
-constexpr std::size_t kTokensPerBlock = 1 << 17;
-
-// A number as a slot and extra bits, the way the reader splits lengths
-// (two low slots per power of two from 8 on) ...
-struct Slot {
-  unsigned slot, bits;
-  std::uint32_t extra;
-};
-Slot LengthSlot(std::uint32_t v) {
-  if (v < 8) return {v, 0, 0};
-  unsigned top = 31 - static_cast<unsigned>(__builtin_clz(v));
-  const unsigned bits = top - 2;
-  return {(bits + 1) * 4 + ((v >> bits) & 3), bits, v & ((1u << bits) - 1)};
-}
-// ... and distances (two slots per power of two from 4 on).
-Slot DistSlot(std::uint32_t d) {
-  if (d < 4) return {d, 0, 0};
-  unsigned top = 31 - static_cast<unsigned>(__builtin_clz(d));
-  const unsigned bits = top - 1;
-  return {2 * (bits + 1) + ((d >> bits) & 1), bits, d & ((1u << bits) - 1)};
-}
-
-// What the reader adds to the length of a match at this distance.
-std::uint32_t LengthBonus(std::uint32_t dist) { return (dist > 0x100) + (dist > 0x2000) + (dist > 0x40000); }
+constexpr std::size_t kTokensPerBlock = 1 << 15;
 
 struct Table {
   std::vector<std::uint32_t> freq;
@@ -55,7 +26,7 @@ struct Table {
 };
 
 struct Tables {
-  Table main{kMainSize}, dist{kDistSize}, lowDist{kLowDistSize}, repLen{kRepLenSize};
+  Table main{kRar5MainSize}, dist{kRar5DistSize}, lowDist{kRar5LowDistSize}, repLen{kRar5RepLenSize};
 };
 
 // Calls `sym(table, symbol)` and `raw(value, bits)` for one token, in
@@ -69,7 +40,7 @@ void WalkToken(const LzToken& t, Tables& tables, Sym sym, Raw raw) {
   if (t.dist == kFilterToken) {
     // Where the block starts (here: 0 bytes on) and how long it is, each
     // as a count of bytes less one (2 bits) and those bytes, low first.
-    sym(tables.main, kFilterSymbol);
+    sym(tables.main, kRar5FilterSymbol);
     for (std::uint32_t v : {0u, t.length}) {
       unsigned bytes = 1;
       while (bytes < 4 && (v >> (8 * bytes)) != 0) ++bytes;
@@ -80,16 +51,16 @@ void WalkToken(const LzToken& t, Tables& tables, Sym sym, Raw raw) {
     return;
   }
   if (t.rep) {
-    sym(tables.main, kFirstRepeat + t.rep - 1);
-    const Slot len = LengthSlot(t.length - 2);
+    sym(tables.main, kRar5FirstRepeat + t.rep - 1);
+    const Rar5Slot len = Rar5LengthSlot(t.length - 2);
     sym(tables.repLen, len.slot);
     if (len.bits) raw(len.extra, len.bits);
     return;
   }
-  const Slot len = LengthSlot(t.length - LengthBonus(t.dist) - 2);
-  sym(tables.main, kFirstMatch + len.slot);
+  const Rar5Slot len = Rar5LengthSlot(t.length - Rar5LengthBonus(t.dist) - 2);
+  sym(tables.main, kRar5FirstMatch + len.slot);
   if (len.bits) raw(len.extra, len.bits);
-  const Slot dist = DistSlot(t.dist - 1);
+  const Rar5Slot dist = Rar5DistSlot(t.dist - 1);
   sym(tables.dist, dist.slot);
   if (dist.bits >= 4) {
     if (dist.bits > 4) raw(dist.extra >> 4, dist.bits - 4);
