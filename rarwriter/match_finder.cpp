@@ -10,6 +10,9 @@ constexpr std::size_t kMaxBlock = std::size_t{1} << 18;
 // whichever thread is free: a share with much more work than the others
 // (spaces in text) then does not hold the block up.
 constexpr unsigned kShares = 4;
+// A smaller block (a small file's) is indexed on the caller's thread: a
+// thread would cost more to start than it saves.
+constexpr std::size_t kThreadedBlock = std::size_t{1} << 16;
 }  // namespace
 
 MatchFinder::MatchFinder(std::size_t window, std::size_t sizeHint, unsigned depth, unsigned treeLength)
@@ -56,7 +59,7 @@ void MatchFinder::Launch(Block& b, std::size_t from) {
         b.next = kShares;
       }
     };
-    if (threads_ == 1)
+    if (threads_ == 1 || b.to - b.from < kThreadedBlock)
       work();
     else
       b.threads.emplace_back(work);
