@@ -15,9 +15,10 @@ constexpr unsigned kShares = 4;
 constexpr std::size_t kThreadedBlock = std::size_t{1} << 16;
 }  // namespace
 
-MatchFinder::MatchFinder(std::size_t window, std::size_t sizeHint, unsigned depth, unsigned treeLength)
+MatchFinder::MatchFinder(std::size_t window, std::size_t sizeHint, unsigned depth, unsigned treeLength,
+                         unsigned threads)
     : tree_(window, sizeHint, std::min(depth, 255u), treeLength),  // a position's matches are counted in a byte
-      threads_(std::max(1u, std::min(std::thread::hardware_concurrency(), 4u))) {
+      threads_(std::max(1u, std::min(threads ? threads : std::thread::hardware_concurrency(), 4u))) {
   for (Block& b : blocks_) b.found.resize(kShares);
 }
 

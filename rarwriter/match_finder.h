@@ -15,7 +15,8 @@
 
 class MatchFinder {
  public:
-  MatchFinder(std::size_t window, std::size_t sizeHint, unsigned depth, unsigned treeLength);
+  // `threads`: 0 for as many as the machine runs at once.
+  MatchFinder(std::size_t window, std::size_t sizeHint, unsigned depth, unsigned treeLength, unsigned threads = 0);
   ~MatchFinder();
   MatchFinder(const MatchFinder&) = delete;
   MatchFinder& operator=(const MatchFinder&) = delete;
