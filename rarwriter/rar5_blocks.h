@@ -7,8 +7,9 @@
 
 #include "rarwriter/lz_matcher.h"
 
-// Appends the tokens to `out` as blocks of a file entry's data area; the
-// last block is marked when `last`. No block unpacks to more than half the window: libarchive's reader stops
-// a block after half a window of output, and when that happens at a block's
-// very end it reads past the file's last block.
+// Appends the tokens to `out` as blocks of a file entry's data area, each a
+// run of tokens with tables fitted to it; the last block is marked when
+// `last`. No block unpacks to more than half the window: libarchive's reader
+// stops a block after half a window of output, and when that happens at a
+// block's very end it reads past the file's last block.
 void EncodeRar5Blocks(const std::vector<LzToken>& tokens, std::size_t window, bool last, std::string& out);
