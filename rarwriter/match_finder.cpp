@@ -6,13 +6,14 @@
 namespace {
 // Positions per block at most: the matches of two blocks are kept at a time.
 constexpr std::size_t kMaxBlock = std::size_t{1} << 18;
+// A file's positions fall into blocks of an eighth of it at least, so that
+// the coder reads most of a small file's matches while the rest are
+// indexed.
+constexpr std::size_t kMinBlock = std::size_t{1} << 12;
 // The trees fall into more shares than there are threads, taken in turn by
 // whichever thread is free: a share with much more work than the others
 // (spaces in text) then does not hold the block up.
 constexpr unsigned kShares = 4;
-// A smaller block (a small file's) is indexed on the caller's thread: a
-// thread would cost more to start than it saves.
-constexpr std::size_t kThreadedBlock = std::size_t{1} << 16;
 }  // namespace
 
 MatchFinder::MatchFinder(std::size_t window, std::size_t sizeHint, unsigned depth, unsigned treeLength,
@@ -23,8 +24,48 @@ MatchFinder::MatchFinder(std::size_t window, std::size_t sizeHint, unsigned dept
 }
 
 MatchFinder::~MatchFinder() {
-  for (Block& b : blocks_)
-    for (std::thread& t : b.threads) t.join();
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stop_ = true;
+  }
+  posted_.notify_all();
+  for (std::thread& t : workers_) t.join();
+}
+
+void MatchFinder::Work(unsigned thread) {
+  std::uint64_t seen = 0;
+  for (;;) {
+    Block* b;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      posted_.wait(lock, [&] { return stop_ || jobs_ != seen; });
+      if (stop_) return;
+      seen = jobs_;
+      b = job_;
+    }
+    Index(*b, thread);
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (--busy_ == 0) done_.notify_one();
+  }
+}
+
+void MatchFinder::Index(Block& b, unsigned thread) {
+  try {
+    for (unsigned share; (share = b.next++) < kShares;) {
+      std::vector<TreeMatch>& found = b.found[share];
+      found.clear();
+      for (std::size_t p = b.from; p < b.to; ++p) {
+        if (b.share[p - b.from] != share) continue;
+        const std::size_t before = found.size();
+        tree_.Insert(buf_, p, std::max(b.floor, p > maxDist_ ? p - maxDist_ : 0), &found);
+        b.first[p - b.from] = static_cast<std::uint32_t>(before);
+        b.count[p - b.from] = static_cast<std::uint8_t>(found.size() - before);
+      }
+    }
+  } catch (...) {
+    b.errors[thread] = std::current_exception();
+    b.next = kShares;
+  }
 }
 
 void MatchFinder::Launch(Block& b, std::size_t from) {
@@ -32,8 +73,9 @@ void MatchFinder::Launch(Block& b, std::size_t from) {
   // A thread ahead of the others reuses the tree slots of positions a window
   // before it: while a block is indexed, the positions a window before its
   // end are out of every search (a sixteenth of the window at most).
-  b.to = std::min(from + std::min(kMaxBlock, tree_.Window() / 16), indexEnd_);
-  const std::size_t floor = std::max(floor_, b.to > tree_.Window() ? b.to - tree_.Window() : 0);
+  const std::size_t size = std::max(kMinBlock, (indexEnd_ - from) / 8);
+  b.to = std::min(from + std::min({size, kMaxBlock, tree_.Window() / 16}), indexEnd_);
+  b.floor = std::max(floor_, b.to > tree_.Window() ? b.to - tree_.Window() : 0);
   b.first.resize(b.to - b.from);
   b.count.resize(b.to - b.from);
   b.share.resize(b.to - b.from);
@@ -41,38 +83,29 @@ void MatchFinder::Launch(Block& b, std::size_t from) {
     b.share[p - b.from] = static_cast<std::uint8_t>(tree_.Share(buf_, p, kShares));
   b.next = 0;
   b.errors.assign(threads_, nullptr);
-  for (unsigned thread = 0; thread < threads_; ++thread) {
-    auto work = [this, &b, thread, floor] {
-      try {
-        for (unsigned share; (share = b.next++) < kShares;) {
-          std::vector<TreeMatch>& found = b.found[share];
-          found.clear();
-          for (std::size_t p = b.from; p < b.to; ++p) {
-            if (b.share[p - b.from] != share) continue;
-            const std::size_t before = found.size();
-            tree_.Insert(buf_, p, std::max(floor, p > maxDist_ ? p - maxDist_ : 0), &found);
-            b.first[p - b.from] = static_cast<std::uint32_t>(before);
-            b.count[p - b.from] = static_cast<std::uint8_t>(found.size() - before);
-          }
-        }
-      } catch (...) {
-        b.errors[thread] = std::current_exception();
-        b.next = kShares;
-      }
-    };
-    if (threads_ == 1 || b.to - b.from < kThreadedBlock)
-      work();
-    else
-      b.threads.emplace_back(work);
-  }
   running_ = true;
+  if (threads_ == 1) {
+    Index(b, 0);
+    return;
+  }
+  if (workers_.empty())
+    for (unsigned thread = 0; thread < threads_; ++thread) workers_.emplace_back([this, thread] { Work(thread); });
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    job_ = &b;
+    busy_ = threads_;
+    ++jobs_;
+  }
+  posted_.notify_all();
 }
 
-void MatchFinder::Join(Block& b) {
-  for (std::thread& t : b.threads) t.join();
-  b.threads.clear();
+void MatchFinder::Join() {
+  {
+    std::unique_lock<std::mutex> lock(mutex_);
+    done_.wait(lock, [&] { return busy_ == 0; });
+  }
   running_ = false;
-  for (std::exception_ptr& e : b.errors)
+  for (std::exception_ptr& e : blocks_[1 - current_].errors)
     if (e) std::rethrow_exception(std::exchange(e, nullptr));
 }
 
@@ -88,7 +121,7 @@ void MatchFinder::Begin(const unsigned char* buf, std::size_t indexed, std::size
 
 // The next block becomes the one read; the one after it starts.
 void MatchFinder::Advance() {
-  Join(blocks_[1 - current_]);
+  Join();
   current_ = 1 - current_;
   if (blocks_[current_].to < indexEnd_) Launch(blocks_[1 - current_], blocks_[current_].to);
 }
@@ -108,7 +141,7 @@ void MatchFinder::Matches(std::size_t pos, std::size_t end, std::vector<TreeMatc
 
 std::size_t MatchFinder::Finish() {
   if (running_) {
-    Join(blocks_[1 - current_]);
+    Join();
     current_ = 1 - current_;
   }
   return blocks_[current_].to;

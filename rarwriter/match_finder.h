@@ -5,9 +5,11 @@
 // same whatever the number of threads. The coder reads a block's matches
 // while the next block is being indexed.
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -44,11 +46,13 @@ class MatchFinder {
     std::vector<std::uint8_t> share;            // per position: the share of trees it is in
     std::vector<std::vector<TreeMatch>> found;  // per share
     std::atomic<unsigned> next{0};              // the next share a thread takes
-    std::vector<std::thread> threads;
+    std::size_t floor = 0;
     std::vector<std::exception_ptr> errors;  // per thread
   };
   void Launch(Block& b, std::size_t from);
-  void Join(Block& b);
+  void Index(Block& b, unsigned thread);
+  void Work(unsigned thread);
+  void Join();
   void Advance();
 
   MatchTree tree_;
@@ -59,4 +63,14 @@ class MatchFinder {
   Block blocks_[2];
   unsigned current_ = 0;  // the block read; the other one is being indexed while running_
   bool running_ = false;
+
+  // The threads live as long as the finder; each takes shares of the block
+  // posted last.
+  std::vector<std::thread> workers_;
+  std::mutex mutex_;
+  std::condition_variable posted_, done_;
+  Block* job_ = nullptr;
+  std::uint64_t jobs_ = 0;  // blocks posted so far
+  unsigned busy_ = 0;       // threads not done with the block posted last
+  bool stop_ = false;
 };
