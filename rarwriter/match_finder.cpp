@@ -10,6 +10,9 @@ constexpr std::size_t kMaxBlock = std::size_t{1} << 18;
 // the coder reads most of a small file's matches while the rest are
 // indexed.
 constexpr std::size_t kMinBlock = std::size_t{1} << 12;
+// A smaller file is indexed on the caller's thread: threads would cost more
+// to start than they save.
+constexpr std::size_t kThreadedSize = std::size_t{1} << 16;
 // The trees fall into more shares than there are threads, taken in turn by
 // whichever thread is free: a share with much more work than the others
 // (spaces in text) then does not hold the block up.
@@ -19,7 +22,9 @@ constexpr unsigned kShares = 4;
 MatchFinder::MatchFinder(std::size_t window, std::size_t sizeHint, unsigned depth, unsigned treeLength,
                          unsigned threads)
     : tree_(window, sizeHint, std::min(depth, 255u), treeLength),  // a position's matches are counted in a byte
-      threads_(std::max(1u, std::min(threads ? threads : std::thread::hardware_concurrency(), 4u))) {
+      threads_(sizeHint < kThreadedSize
+                   ? 1
+                   : std::max(1u, std::min(threads ? threads : std::thread::hardware_concurrency(), 4u))) {
   for (Block& b : blocks_) b.found.resize(kShares);
 }
 

@@ -17,7 +17,8 @@
 
 class MatchFinder {
  public:
-  // `threads`: 0 for as many as the machine runs at once.
+  // `threads`: 0 for as many as the machine runs at once; one for a
+  // `sizeHint` of fewer than 64K positions.
   MatchFinder(std::size_t window, std::size_t sizeHint, unsigned depth, unsigned treeLength, unsigned threads = 0);
   ~MatchFinder();
   MatchFinder(const MatchFinder&) = delete;
