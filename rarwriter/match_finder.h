@@ -1,9 +1,9 @@
 #pragma once
 // Finds the matches of every position ahead of the coder, a block at a time,
-// on several threads: each thread keeps the trees of its share of the
-// hashes (a search never leaves its tree), so the matches found are the
-// same whatever the number of threads. The coder reads a block's matches
-// while the next block is being indexed.
+// on several threads: each block's trees fall into shares by hash, and a
+// share is indexed block after block in order (a search never leaves its
+// tree), so the matches found are the same whatever the number of threads.
+// The coder reads one block's matches while the next few are indexed.
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
@@ -39,39 +39,48 @@ class MatchFinder {
 
   MatchTree& Tree() { return tree_; }
 
+  // Blocks kept at a time: the one read and those indexed ahead of it.
+  static constexpr unsigned kRing = 4;
+  // The trees fall into more shares than there are threads, taken in turn
+  // by whichever thread is free: a share with much more work than the others
+  // (spaces in text) then does not hold the block up.
+  static constexpr unsigned kShares = 4;
+
  private:
   struct Block {
-    std::size_t from = 0, to = 0;
+    std::size_t from = 0, to = 0, floor = 0;
     std::vector<std::uint32_t> first;  // per position: where its matches start in its share's list
     std::vector<std::uint8_t> count;
     std::vector<std::uint8_t> share;            // per position: the share of trees it is in
     std::vector<std::vector<TreeMatch>> found;  // per share
-    std::atomic<unsigned> next{0};              // the next share a thread takes
-    std::size_t floor = 0;
-    std::vector<std::exception_ptr> errors;  // per thread
+    unsigned pending = 0;                       // shares not indexed yet
+    std::exception_ptr error;
   };
-  void Launch(Block& b, std::size_t from);
-  void Index(Block& b, unsigned thread);
-  void Work(unsigned thread);
-  void Join();
+  Block& Current() { return ring_[read_ % kRing]; }
+  void Launch();
+  void Index(Block& b, unsigned share);
+  void Work();
+  void Wait(Block& b);
   void Advance();
 
   MatchTree tree_;
   unsigned threads_;
+  std::size_t span_;  // positions per block at most
   const unsigned char* buf_ = nullptr;
   std::size_t indexEnd_ = 0, floor_ = 0;
   std::uint32_t maxDist_ = 0;
-  Block blocks_[2];
-  unsigned current_ = 0;  // the block read; the other one is being indexed while running_
-  bool running_ = false;
+  Block ring_[kRing];
+  std::uint64_t read_ = 0, launched_ = 1;  // the block read; the blocks started (the read one is the first)
+  std::size_t next_ = 0;                   // the first position of no block started
 
-  // The threads live as long as the finder; each takes shares of the block
-  // posted last.
+  // The threads live as long as the finder. Each block's shares are units of
+  // work, taken in order; a share waits for the same share of the block
+  // before it.
   std::vector<std::thread> workers_;
   std::mutex mutex_;
-  std::condition_variable posted_, done_;
-  Block* job_ = nullptr;
-  std::uint64_t jobs_ = 0;  // blocks posted so far
-  unsigned busy_ = 0;       // threads not done with the block posted last
+  std::condition_variable work_, done_;
+  Block* jobs_[kRing] = {};
+  std::uint64_t posted_ = 0, taken_ = 0;  // units
+  std::uint64_t shareNext_[kShares] = {};       // per share: the next job it may index
   bool stop_ = false;
 };
