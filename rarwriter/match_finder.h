@@ -4,7 +4,6 @@
 // share is indexed block after block in order (a search never leaves its
 // tree), so the matches found are the same whatever the number of threads.
 // The coder reads one block's matches while the next few are indexed.
-#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
