@@ -79,7 +79,7 @@ class MatchFinder {
   std::mutex mutex_;
   std::condition_variable work_, done_;
   Block* jobs_[kRing] = {};
-  std::uint64_t posted_ = 0, taken_ = 0;  // units
-  std::uint64_t shareNext_[kShares] = {};       // per share: the next job it may index
+  std::uint64_t posted_ = 0, taken_ = 0;   // units
+  std::uint64_t shareNext_[kShares] = {};  // per share: the next job it may index
   bool stop_ = false;
 };

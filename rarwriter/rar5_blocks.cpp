@@ -25,8 +25,11 @@ struct Table {
   std::vector<std::uint8_t> lengths;
   std::vector<std::uint16_t> codes;
   explicit Table(unsigned size) : freq(size, 0) {}
+  // The code lengths alone weigh a choice of blocks; the codes are made
+  // only for the blocks written.
+  void Fit() { lengths = HuffmanLengths(freq, kMaxBits); }
   void Build() {
-    lengths = HuffmanLengths(freq, kMaxBits);
+    Fit();
     codes = CanonicalCodes(lengths);
   }
   void Put(BitWriter& out, unsigned symbol) const { out.Put(codes[symbol], lengths[symbol]); }
@@ -35,6 +38,8 @@ struct Table {
 struct Tables {
   Table main{kRar5MainSize}, dist{kRar5DistSize}, lowDist{kRar5LowDistSize}, repLen{kRar5RepLenSize};
 };
+// The four tables in the order their lengths are sent.
+constexpr Table Tables::*kTableParts[] = {&Tables::main, &Tables::dist, &Tables::lowDist, &Tables::repLen};
 
 // Calls `sym(table, symbol)` and `raw(value, bits)` for one token, in
 // stream order: one walk serves both the counting and the writing.
@@ -82,8 +87,7 @@ void WalkToken(const LzToken& t, T& tables, Sym sym, Raw raw) {
 // zeros), then themselves Huffman coded.
 void PutTables(BitWriter& out, const Tables& t) {
   std::vector<std::uint8_t> all;
-  for (const Table* table : {&t.main, &t.dist, &t.lowDist, &t.repLen})
-    all.insert(all.end(), table->lengths.begin(), table->lengths.end());
+  for (auto part : kTableParts) all.insert(all.end(), (t.*part).lengths.begin(), (t.*part).lengths.end());
   struct Run {
     unsigned symbol, bits, extra;
   };
@@ -139,12 +143,13 @@ void Count(const LzToken* begin, const LzToken* end, Tables& tables) {
 }
 
 // The bits of the tables and of the symbols coded with them (the extra bits
-// are the same however the tokens fall into blocks); builds the codes.
+// are the same however the tokens fall into blocks); fits the lengths.
 std::uint64_t Cost(Tables& tables) {
   std::uint64_t bits = 0;
-  for (Table* table : {&tables.main, &tables.dist, &tables.lowDist, &tables.repLen}) {
-    table->Build();
-    for (std::size_t s = 0; s < table->freq.size(); ++s) bits += std::uint64_t{table->freq[s]} * table->lengths[s];
+  for (auto part : kTableParts) {
+    Table& table = tables.*part;
+    table.Fit();
+    for (std::size_t s = 0; s < table.freq.size(); ++s) bits += std::uint64_t{table.freq[s]} * table.lengths[s];
   }
   BitWriter header;
   PutTables(header, tables);
@@ -153,12 +158,12 @@ std::uint64_t Cost(Tables& tables) {
 
 Tables Sum(const Tables& a, const Tables& b) {
   Tables sum = a;
-  for (auto part : {&Tables::main, &Tables::dist, &Tables::lowDist, &Tables::repLen})
+  for (auto part : kTableParts)
     for (std::size_t s = 0; s < (sum.*part).freq.size(); ++s) (sum.*part).freq[s] += (b.*part).freq[s];
   return sum;
 }
 
-// A stretch of tokens with the tables fitted to it (built).
+// A stretch of tokens with the tables fitted to it.
 struct Block {
   const LzToken *begin, *end;
   Tables tables;
@@ -166,7 +171,8 @@ struct Block {
   std::size_t unpacked;
 };
 
-void PutBlock(std::string& out, const Block& block, bool last) {
+void PutBlock(std::string& out, Block& block, bool last) {
+  for (auto part : kTableParts) (block.tables.*part).codes = CanonicalCodes((block.tables.*part).lengths);
   BitWriter bits;
   PutTables(bits, block.tables);
   for (const LzToken* t = block.begin; t != block.end; ++t)
