@@ -57,10 +57,25 @@ void MatchFinder::Index(Block& b, unsigned share) {
   try {
     std::vector<TreeMatch>& found = b.found[share];
     found.clear();
+    Repeat& repeat = repeats_[share];
+    const std::uint32_t treeLength = tree_.TreeLength();
+    const std::size_t bufEnd = indexEnd_ + treeLength - 1;
     for (std::size_t p = b.from; p < b.to; ++p) {
       if (b.share[p - b.from] != share) continue;
       const std::size_t before = found.size();
-      tree_.Insert(buf_, p, std::max(b.floor, p > maxDist_ ? p - maxDist_ : 0), &found);
+      if (p < repeat.until && p - repeat.dist >= b.floor) {
+        found.push_back({treeLength, repeat.dist});
+      } else {
+        tree_.Insert(buf_, p, std::max(b.floor, p > maxDist_ ? p - maxDist_ : 0), &found);
+        if (found.size() > before && found.back().length == treeLength) {
+          // How far the repeat goes: its positions are left out of the
+          // trees while it still has the trees' length to run.
+          const std::size_t dist = repeat.dist = found.back().dist;
+          std::size_t end = p + treeLength;
+          while (end < bufEnd && buf_[end] == buf_[end - dist]) ++end;
+          repeat.until = end - treeLength + 1;
+        }
+      }
       b.first[p - b.from] = static_cast<std::uint32_t>(before);
       b.count[p - b.from] = static_cast<std::uint8_t>(found.size() - before);
     }
@@ -117,6 +132,7 @@ void MatchFinder::Begin(const unsigned char* buf, std::size_t indexed, std::size
   floor_ = floor;
   indexEnd_ = indexEnd;
   maxDist_ = maxDist;
+  for (Repeat& r : repeats_) r = Repeat{};
   read_ = launched_++;  // an empty block to read first
   Current().from = Current().to = next_ = indexed;
   while (next_ < indexEnd_ && launched_ - read_ < kRing) Launch();

@@ -55,6 +55,13 @@ class MatchFinder {
     unsigned pending = 0;                       // shares not indexed yet
     std::exception_ptr error;
   };
+  // A share's last match of the trees' whole length, followed as far as it
+  // goes: the share's positions inside it get that match and stay out of
+  // the trees (the bytes they would index are there a distance back).
+  struct Repeat {
+    std::size_t until = 0;
+    std::uint32_t dist = 0;
+  };
   Block& Current() { return ring_[read_ % kRing]; }
   void Launch();
   void Index(Block& b, unsigned share);
@@ -69,6 +76,7 @@ class MatchFinder {
   std::size_t indexEnd_ = 0, floor_ = 0;
   std::uint32_t maxDist_ = 0;
   Block ring_[kRing];
+  Repeat repeats_[kShares];
   std::uint64_t read_ = 0, launched_ = 1;  // the block read; the blocks started (the read one is the first)
   std::size_t next_ = 0;                   // the first position of no block started
 

@@ -53,3 +53,25 @@ TEST(MatchFinder, RealMatchesAndTheSameOnAnyNumberOfThreads) {
       ASSERT_TRUE(many[i].length == one[i].length && many[i].dist == one[i].dist) << threads << " threads, " << i;
   }
 }
+
+// Positions inside a long repeat stay out of the trees, yet each one still
+// gets the repeat's match while the trees' length of it is left.
+TEST(MatchFinder, EveryPositionOfALongRepeatGetsItsMatch) {
+  const std::string noise = test_entries::Noise(kWindow / 4, 2);
+  const std::size_t from = 1000, size = kWindow / 8, start = noise.size();
+  const std::string s = noise + noise.substr(from, size) + test_entries::Noise(kWindow / 16, 3);
+  const unsigned char* buf = reinterpret_cast<const unsigned char*>(s.data());
+  for (unsigned threads : {1u, 2u}) {
+    MatchFinder finder(kWindow, s.size(), 32, kTreeLength, threads);
+    finder.Begin(buf, 0, s.size() - kTreeLength + 1, 0, kMaxDist);
+    std::vector<TreeMatch> found;
+    for (std::size_t pos = 0; pos < s.size(); ++pos) {
+      finder.Matches(pos, s.size(), found);
+      if (pos < start || pos + kTreeLength > start + size) continue;
+      ASSERT_FALSE(found.empty()) << pos;
+      ASSERT_EQ(found.back().length, kTreeLength) << pos;
+      ASSERT_EQ(found.back().dist, start - from) << pos;
+    }
+    finder.Finish();
+  }
+}
