@@ -51,19 +51,23 @@ void TokenPrices::Update() {
   }
   if (counted_ >= kHalfLife) counted_ = 0;
   sinceUpdate_ = 0;
+  for (std::uint32_t v = 0; v < kListed; ++v) {
+    repeatLength_[v] = static_cast<std::uint16_t>(RepeatLength(v));
+    matchLength_[v] = static_cast<std::uint16_t>(MatchLength(v));
+  }
 }
 
-unsigned TokenPrices::Repeat(unsigned rep, std::uint32_t length) const {
-  const Rar5Slot len = Rar5LengthSlot(length - 2);
-  return main_.bits[kRar5FirstRepeat + rep - 1] + repLen_.bits[len.slot] + len.bits;
+unsigned TokenPrices::RepeatLength(std::uint32_t v) const {
+  const Rar5Slot len = Rar5LengthSlot(v);
+  return repLen_.bits[len.slot] + len.bits;
+}
+
+unsigned TokenPrices::MatchLength(std::uint32_t v) const {
+  const Rar5Slot len = Rar5LengthSlot(v);
+  return main_.bits[kRar5FirstMatch + len.slot] + len.bits;
 }
 
 unsigned TokenPrices::Distance(std::uint32_t dist) const {
   const Rar5Slot d = Rar5DistSlot(dist - 1);
   return dist_.bits[d.slot] + (d.bits >= 4 ? d.bits - 4 + lowDist_.bits[d.extra & 15] : d.bits);
-}
-
-unsigned TokenPrices::Length(std::uint32_t length, std::uint32_t dist) const {
-  const Rar5Slot len = Rar5LengthSlot(length - Rar5LengthBonus(dist) - 2);
-  return main_.bits[kRar5FirstMatch + len.slot] + len.bits;
 }
