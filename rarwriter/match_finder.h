@@ -55,11 +55,11 @@ class MatchFinder {
     unsigned pending = 0;                       // shares not indexed yet
     std::exception_ptr error;
   };
-  // A share's last match of the trees' whole length, followed as far as it
-  // goes: the share's positions inside it get that match and stay out of
-  // the trees (the bytes they would index are there a distance back).
+  // A share's last long match, followed as far as it goes: the share's
+  // positions inside it get that match and stay out of the trees (the bytes
+  // they would index are there a distance back).
   struct Repeat {
-    std::size_t until = 0;
+    std::size_t end = 0;
     std::uint32_t dist = 0;
   };
   Block& Current() { return ring_[read_ % kRing]; }
