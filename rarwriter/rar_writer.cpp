@@ -1,5 +1,11 @@
 #include "rarwriter/rar_writer.h"
 
+#include <condition_variable>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <thread>
+
 #include "rarwriter/crc32.h"
 #include "rarwriter/rar_format.h"
 
@@ -37,11 +43,20 @@ std::string ArchivePath(const RarEntry& e) {
   return path;
 }
 
-void PutEntry(std::string& out, const RarEntry& e, EntryPacker& packer, RarSizes& sizes) {
-  std::string packed;
-  std::uint64_t compression = 0;
-  const bool compressed = !e.folder && packer.Pack(e.data, packed, compression);
-  if (e.folder) compression = 0;
+// What packing a file left: its data area when compressed, and the file
+// header's compression field.
+struct PackedFile {
+  std::string data;
+  std::uint64_t info = 0;
+  bool compressed = false;
+  bool ready = false;
+  std::exception_ptr error;
+};
+
+void PutEntry(std::string& out, const RarEntry& e, const PackedFile& p, RarSizes& sizes) {
+  const std::string& packed = p.data;
+  const bool compressed = !e.folder && p.compressed;
+  const std::uint64_t compression = e.folder ? 0 : p.info;
   // Readers want a data area in every file block, a folder's being empty.
   const std::uint64_t dataSize = e.folder ? 0 : compressed ? packed.size() : e.data.size();
   const std::uint64_t unpackedSize = e.folder ? 0 : e.data.size();
@@ -67,6 +82,69 @@ void PutEntry(std::string& out, const RarEntry& e, EntryPacker& packer, RarSizes
   if (!e.folder) out += compressed ? packed : e.data;
 }
 
+// Files compressed each alone share nothing but the prices their coders
+// start from: they are packed on two lanes at once, each with its own
+// prices, file by file in turn, so that the archive is the same on any
+// machine. The entries are written in order as their files are done.
+class FileLanes {
+ public:
+  static constexpr unsigned kLanes = 2;
+  FileLanes(const std::vector<RarEntry>& entries, const RarOptions& options)
+      : entries_(entries), files_(entries.size()) {
+    try {
+      for (unsigned lane = 0; lane < kLanes; ++lane) lanes_.emplace_back([this, lane, options] { Run(lane, options); });
+    } catch (...) {
+      Stop();
+      throw;
+    }
+  }
+  ~FileLanes() { Stop(); }
+  FileLanes(const FileLanes&) = delete;
+  FileLanes& operator=(const FileLanes&) = delete;
+
+  // Waits for entry `i`'s file to be packed.
+  PackedFile Take(std::size_t i) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    done_.wait(lock, [&] { return files_[i].ready; });
+    if (files_[i].error) std::rethrow_exception(files_[i].error);
+    return std::move(files_[i]);
+  }
+
+ private:
+  void Run(unsigned lane, const RarOptions& options) {
+    EntryPacker packer(options.packing, options.dictBits);
+    for (std::size_t i = 0, file = 0; i < entries_.size(); ++i) {
+      if (entries_[i].folder || file++ % kLanes != lane) continue;
+      PackedFile p;
+      try {
+        p.compressed = packer.Pack(entries_[i].data, p.data, p.info);
+      } catch (...) {
+        p.error = std::current_exception();
+      }
+      std::lock_guard<std::mutex> lock(mutex_);
+      p.ready = true;
+      files_[i] = std::move(p);
+      done_.notify_all();
+      if (stop_ || files_[i].error) return;
+    }
+  }
+
+  void Stop() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    for (std::thread& t : lanes_) t.join();
+  }
+
+  const std::vector<RarEntry>& entries_;
+  std::vector<PackedFile> files_;
+  std::mutex mutex_;
+  std::condition_variable done_;
+  bool stop_ = false;
+  std::vector<std::thread> lanes_;  // last: the lanes start when the rest is there
+};
+
 // Days from 1970-01-01 to a civil date (proleptic Gregorian).
 std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
   y -= m <= 2;
@@ -86,15 +164,28 @@ std::string WriteRarArchive(const std::vector<RarEntry>& entries, const RarOptio
   PutVint(main, 0);                                                              // header flags
   PutVint(main, options.packing == RarPacking::kSolid ? kRar5SolidArchive : 0);  // archive flags: one volume
   PutHeader(out, main);
-  EntryPacker packer(options.packing, options.dictBits);
   RarSizes sums;
   RarProgress progress;
   for (const RarEntry& e : entries) {
     progress.files += !e.folder;
     progress.bytes += e.data.size();
   }
-  for (const RarEntry& e : entries) {
-    PutEntry(out, e, packer, sums);
+  std::unique_ptr<FileLanes> lanes;
+  std::unique_ptr<EntryPacker> packer;
+  if (options.packing == RarPacking::kCompress)
+    lanes = std::make_unique<FileLanes>(entries, options);
+  else
+    packer = std::make_unique<EntryPacker>(options.packing, options.dictBits);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const RarEntry& e = entries[i];
+    PackedFile p;
+    if (!e.folder) {
+      if (lanes)
+        p = lanes->Take(i);
+      else
+        p.compressed = packer->Pack(e.data, p.data, p.info);
+    }
+    PutEntry(out, e, p, sums);
     if (e.folder) continue;
     ++progress.filesDone;
     progress.bytesDone += e.data.size();
