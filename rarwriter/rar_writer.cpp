@@ -44,21 +44,16 @@ std::string ArchivePath(const RarEntry& e) {
 }
 
 // What packing a file left: its data area when compressed, and the file
-// header's compression field.
+// header's compression field (a folder's is empty).
 struct PackedFile {
   std::string data;
   std::uint64_t info = 0;
   bool compressed = false;
-  bool ready = false;
-  std::exception_ptr error;
 };
 
 void PutEntry(std::string& out, const RarEntry& e, const PackedFile& p, RarSizes& sizes) {
-  const std::string& packed = p.data;
-  const bool compressed = !e.folder && p.compressed;
-  const std::uint64_t compression = e.folder ? 0 : p.info;
   // Readers want a data area in every file block, a folder's being empty.
-  const std::uint64_t dataSize = e.folder ? 0 : compressed ? packed.size() : e.data.size();
+  const std::uint64_t dataSize = e.folder ? 0 : p.compressed ? p.data.size() : e.data.size();
   const std::uint64_t unpackedSize = e.folder ? 0 : e.data.size();
   sizes.unpacked += unpackedSize;
   sizes.packed += dataSize;
@@ -73,13 +68,13 @@ void PutEntry(std::string& out, const RarEntry& e, const PackedFile& p, RarSizes
   PutVint(f, e.attributes | (e.folder ? kAttrFolder : 0u));
   if (e.dosTime) PutU32(f, static_cast<std::uint32_t>(DosTimeToUnix(e.dosTime)));
   if (!e.folder) PutU32(f, Crc32(e.data.data(), e.data.size()));
-  PutVint(f, compression);
+  PutVint(f, p.info);
   PutVint(f, kRar5HostWindows);
   const std::string path = ArchivePath(e);
   PutVint(f, path.size());
   f += path;
   PutHeader(out, f);
-  if (!e.folder) out += compressed ? packed : e.data;
+  if (!e.folder) out += p.compressed ? p.data : e.data;
 }
 
 // Files compressed each alone share nothing but the prices their coders
@@ -92,7 +87,9 @@ class FileLanes {
   FileLanes(const std::vector<RarEntry>& entries, const RarOptions& options)
       : entries_(entries), files_(entries.size()) {
     try {
-      for (unsigned lane = 0; lane < kLanes; ++lane) lanes_.emplace_back([this, lane, options] { Run(lane, options); });
+      for (unsigned lane = 0; lane < kLanes; ++lane)
+        lanes_.emplace_back(
+            [this, lane, packing = options.packing, dictBits = options.dictBits] { Run(lane, packing, dictBits); });
     } catch (...) {
       Stop();
       throw;
@@ -107,23 +104,29 @@ class FileLanes {
     std::unique_lock<std::mutex> lock(mutex_);
     done_.wait(lock, [&] { return files_[i].ready; });
     if (files_[i].error) std::rethrow_exception(files_[i].error);
-    return std::move(files_[i]);
+    return std::move(files_[i].packed);
   }
 
  private:
-  void Run(unsigned lane, const RarOptions& options) {
-    EntryPacker packer(options.packing, options.dictBits);
+  struct Slot {
+    PackedFile packed;
+    bool ready = false;
+    std::exception_ptr error;
+  };
+
+  void Run(unsigned lane, RarPacking packing, unsigned dictBits) {
+    EntryPacker packer(packing, dictBits);
     for (std::size_t i = 0, file = 0; i < entries_.size(); ++i) {
       if (entries_[i].folder || file++ % kLanes != lane) continue;
-      PackedFile p;
+      Slot s;
       try {
-        p.compressed = packer.Pack(entries_[i].data, p.data, p.info);
+        s.packed.compressed = packer.Pack(entries_[i].data, s.packed.data, s.packed.info);
       } catch (...) {
-        p.error = std::current_exception();
+        s.error = std::current_exception();
       }
       std::lock_guard<std::mutex> lock(mutex_);
-      p.ready = true;
-      files_[i] = std::move(p);
+      s.ready = true;
+      files_[i] = std::move(s);
       done_.notify_all();
       if (stop_ || files_[i].error) return;
     }
@@ -138,7 +141,7 @@ class FileLanes {
   }
 
   const std::vector<RarEntry>& entries_;
-  std::vector<PackedFile> files_;
+  std::vector<Slot> files_;
   std::mutex mutex_;
   std::condition_variable done_;
   bool stop_ = false;
