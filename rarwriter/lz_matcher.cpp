@@ -47,10 +47,7 @@ void LzMatcher::FindMatches(std::size_t pos, std::size_t end) {
 
 std::uint32_t LzMatcher::Extend(std::size_t pos, std::size_t end, std::uint32_t dist, std::uint32_t from) const {
   const std::size_t limit = std::min<std::size_t>(end - pos, kMaxLength);
-  const unsigned char* here = &buf_[pos];
-  std::size_t len = from;
-  while (len < limit && here[len - dist] == here[len]) ++len;
-  return static_cast<std::uint32_t>(len);
+  return static_cast<std::uint32_t>(MatchEnd(&buf_[pos], dist, from, limit));
 }
 
 void LzMatcher::Relax(std::size_t to, std::uint32_t price, std::uint32_t from, const LzToken& token) {

@@ -75,11 +75,8 @@ void MatchFinder::Index(Block& b, unsigned share) {
         if (found.size() > before && found.back().length >= kSkipLength) {
           // How far the repeat goes (a match of the trees' whole length
           // may go on beyond it).
-          const std::size_t dist = repeat.dist = found.back().dist;
-          std::size_t end = p + found.back().length;
-          if (found.back().length == treeLength)
-            while (end < bufEnd && buf_[end] == buf_[end - dist]) ++end;
-          repeat.end = end;
+          repeat.dist = found.back().dist;
+          repeat.end = p + MatchEnd(buf_ + p, repeat.dist, found.back().length, bufEnd - p);
         }
       }
       b.first[p - b.from] = static_cast<std::uint32_t>(before);

@@ -13,6 +13,13 @@ struct TreeMatch {
   std::uint32_t length, dist;
 };
 
+// How far the bytes at `here` go on matching those `dist` before them,
+// counted on from `from`, up to `limit`.
+inline std::size_t MatchEnd(const unsigned char* here, std::size_t dist, std::size_t from, std::size_t limit) {
+  while (from < limit && here[from - dist] == here[from]) ++from;
+  return from;
+}
+
 class MatchTree {
  public:
   // `window`: a power of two above the farthest distance; `depth`: nodes
