@@ -92,6 +92,20 @@ bool CreateEntryFolders(const std::vector<std::string>& folders) {
   return there;
 }
 
+// libarchive's RAR 5 reader option (ours, a patch to it) that skips a solid
+// stream's data without unpacking it.
+const char kSkipUnread[] = "skip_unread";
+
+struct archive* OpenReader(const std::wstring& path, bool skipUnread, int* error) {
+  struct archive* reader = archive_read_new();
+  if (!reader) return *error = ERAR_NO_MEMORY, nullptr;
+  archive_read_support_format_rar(reader);
+  archive_read_support_format_rar5(reader);
+  if (skipUnread) archive_read_set_format_option(reader, "rar5", kSkipUnread, "1");
+  if (archive_read_open_filename_w(reader, path.c_str(), 1 << 16) != ARCHIVE_OK) *error = ERAR_BAD_ARCHIVE;
+  return reader;
+}
+
 // Reads the archive for the header scan through a window of 64 KB, so that
 // the scan's small reads cost one system call per window, not two per read.
 class WindowedReader {
@@ -130,7 +144,8 @@ class WindowedReader {
 
 int ArchiveSession::Open(const std::string& arcName) {
   arcName_ = arcName;
-  const std::wstring path = FilePath(arcName);
+  path_ = FilePath(arcName);
+  const std::wstring& path = path_;
   // Closed on every path, also when the header scan throws.
   FileHandle probe(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -141,12 +156,9 @@ int ArchiveSession::Open(const std::string& arcName) {
            &scanCutShort_))
     if (!e.splitBefore) scan_.push_back(e);
   probe.Reset();
-  reader_ = archive_read_new();
-  if (!reader_) return ERAR_NO_MEMORY;
-  archive_read_support_format_rar(reader_);
-  archive_read_support_format_rar5(reader_);
-  if (archive_read_open_filename_w(reader_, path.c_str(), 1 << 16) != ARCHIVE_OK) return ERAR_BAD_ARCHIVE;
-  return 0;
+  int error = 0;
+  reader_ = OpenReader(path, true, &error);
+  return error;
 }
 
 ArchiveSession::~ArchiveSession() {
@@ -190,6 +202,7 @@ int ArchiveSession::Advance() {
       return password.empty() ? ERAR_MISSING_PASSWORD : ERAR_BAD_DATA;
     return ERAR_BAD_DATA;
   }
+  ++entries_;
   entry_ = entry;
   pending_ = true;
   entryName_ = EntryName(entry);
@@ -244,6 +257,7 @@ int ArchiveSession::ProcessFile(int operation, const char* destPath, const char*
   if (!entry_ || !pending_) return ERAR_UNKNOWN;
   if (operation == RAR_SKIP) return Skip();
   if (operation != RAR_TEST && operation != RAR_EXTRACT) return ERAR_UNKNOWN;
+  if (int r = WantData()) return r;
   if (archive_entry_is_encrypted(entry_)) {
     Skip();
     return DataError();
@@ -255,6 +269,37 @@ int ArchiveSession::ProcessFile(int operation, const char* destPath, const char*
     return ERAR_ECREATE;
   }
   return Extract(operation, target);
+}
+
+// A walk that only skips (a listing, or a count of the sizes) never unpacks a
+// solid RAR 5 stream. The first entry whose data is wanted ends that: the
+// reader starts again without the option (libarchive takes options only
+// before it opens) and unpacks its way to this entry, which is the work the
+// skips before it would otherwise have done; after it, each skip unpacks.
+// (libarchive's RAR 4 reader has no such skip: it unpacks as it skips.)
+int ArchiveSession::WantData() {
+  if (!skipUnread_) return 0;
+  skipUnread_ = false;
+  return archive_format(reader_) == ARCHIVE_FORMAT_RAR_V5 ? Reread() : 0;
+}
+
+int ArchiveSession::Reread() {
+  archive_read_free(reader_);
+  entry_ = nullptr;
+  pending_ = false;
+  int error = 0;
+  reader_ = OpenReader(path_, false, &error);
+  struct archive_entry* entry = nullptr;
+  for (std::size_t i = 0; error == 0 && i < entries_; ++i) {
+    if (archive_read_next_header(reader_, &entry) < ARCHIVE_WARN ||
+        (i + 1 < entries_ && archive_read_data_skip(reader_) != ARCHIVE_OK))
+      error = ERAR_BAD_DATA;
+  }
+  // An entry before this one is damaged, or the archive changed meanwhile.
+  if (error || !entry || EntryName(entry) != entryName_) return endCode_ = ERAR_BAD_DATA;
+  entry_ = entry;
+  pending_ = true;
+  return 0;
 }
 
 int ArchiveSession::Extract(int operation, const std::string& target) {

@@ -28,6 +28,8 @@ class ArchiveSession {
  private:
   int Advance();
   int Skip();
+  int WantData();
+  int Reread();
   int Extract(int operation, const std::string& target);
   int CopyData(void* file);
   int ExtractHardLink(const std::string& linkTarget, const std::wstring& path);
@@ -38,6 +40,9 @@ class ArchiveSession {
 
   struct archive* reader_ = nullptr;
   struct archive_entry* entry_ = nullptr;  // the current entry, owned by the reader
+  std::wstring path_;
+  std::size_t entries_ = 0;      // headers the reader has read
+  bool skipUnread_ = true;        // a skip passes a solid stream's data unpacked, until data is wanted
   bool pending_ = false;                   // its header was read, its data not yet used
   int endCode_ = 0;                        // once the walk has ended: the code it ended with
   std::string arcName_;

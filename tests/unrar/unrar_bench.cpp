@@ -1,6 +1,8 @@
 // Timings for bench/unrar.sh, taken inside one Wine process so that start-up
 // is not counted:
 //   unrar_bench extract ARCHIVE DEST   extracts through unrar.dll beside it
+//   unrar_bench count ARCHIVE -        skips every entry, as the installer
+//                                      does to total the sizes first
 //   unrar_bench copy SRC DEST          copies the tree with CopyFileA
 // Prints "seconds files bytes".
 #include <windows.h>
@@ -26,7 +28,7 @@ double Now() {
   return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
 }
 
-bool Extract(const std::string& archive, const std::string& dest, Totals& totals) {
+bool Walk(const std::string& archive, const std::string& dest, int operation, Totals& totals) {
   char self[MAX_PATH];
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   std::string dir(self);
@@ -35,7 +37,7 @@ bool Extract(const std::string& archive, const std::string& dest, Totals& totals
   if (!a) return false;
   RARHeaderData header = {};
   while (UnrarReadHeader(a.Get(), &header) == 0) {
-    if (UnrarProcessFile(a.Get(), RAR_EXTRACT, dest, "") != 0) return false;
+    if (UnrarProcessFile(a.Get(), operation, dest, "") != 0) return false;
     if (!(header.FileAttr & FILE_ATTRIBUTE_DIRECTORY)) {
       ++totals.files;
       totals.bytes += header.UnpSize;
@@ -68,7 +70,7 @@ bool Copy(const std::string& src, const std::string& dest, Totals& totals) {
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::fprintf(stderr, "usage: unrar_bench extract ARCHIVE DEST | copy SRC DEST\n");
+    std::fprintf(stderr, "usage: unrar_bench extract ARCHIVE DEST | count ARCHIVE - | copy SRC DEST\n");
     return 2;
   }
   const std::string mode = argv[1];
@@ -76,7 +78,8 @@ int main(int argc, char** argv) {
   const double start = Now();
   bool ok = false;
   try {
-    ok = mode == "extract" ? Extract(argv[2], argv[3], totals) : Copy(argv[2], argv[3], totals);
+    if (mode == "copy") ok = Copy(argv[2], argv[3], totals);
+    else ok = Walk(argv[2], argv[3], mode == "count" ? RAR_SKIP : RAR_EXTRACT, totals);
   } catch (const InstallError& e) {
     std::fprintf(stderr, "unrar_bench: %s\n", e.what());
   }

@@ -5,6 +5,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -105,9 +106,10 @@ Listing ReadWithLibarchive(const std::string& path) {
   return out;
 }
 
-// Our DLL: every header, and `operation` on every entry (data checked through
-// the data callback when testing).
-Listing ReadWithDll(const std::string& path, int operation, const std::string& destPath = "",
+// Our DLL: every header, and on the i-th entry the i-th operation of `ops`
+// ('S'kip, 'T'est, 'E'xtract; its last one for the entries beyond it). Data is
+// checked through the data callback when testing.
+Listing WalkWithDll(const std::string& path, const std::string& ops, const std::string& destPath = "",
                     unsigned openMode = RAR_OM_EXTRACT) {
   Listing out;
   std::string name = path;
@@ -133,7 +135,8 @@ Listing ReadWithDll(const std::string& path, int operation, const std::string& d
     l.size = l.header.UnpSize;
     dataCrc = 0;
     dataBytes = 0;
-    l.code = UnrarProcessFile(h, static_cast<unsigned char>(operation), destPath, "");
+    const char op = ops[std::min(out.entries.size(), ops.size() - 1)];
+    l.code = UnrarProcessFile(h, op == 'E' ? RAR_EXTRACT : op == 'T' ? RAR_TEST : RAR_SKIP, destPath, "");
     l.dataOk = l.code == 0;
     l.crc = dataCrc;
     out.entries.push_back(l);
@@ -141,6 +144,11 @@ Listing ReadWithDll(const std::string& path, int operation, const std::string& d
   out.cleanEnd = out.endCode == ERAR_END_ARCHIVE;
   UnrarCloseArchive(h);
   return out;
+}
+
+Listing ReadWithDll(const std::string& path, int operation, const std::string& destPath = "",
+                    unsigned openMode = RAR_OM_EXTRACT) {
+  return WalkWithDll(path, std::string(1, "STE"[operation]), destPath, openMode);
 }
 
 std::string SamplesDir() { return ZX_RAR_SAMPLES; }
@@ -489,6 +497,54 @@ TEST_F(UnrarDll, ListModeSkipsAndReadsHeadersInTurn) {
   EXPECT_EQ(UnrarReadHeader(h, &header), ERAR_END_ARCHIVE);
   EXPECT_EQ(UnrarReadHeader(h, &header), ERAR_END_ARCHIVE);
   EXPECT_EQ(Unrar.CloseArchive(h), 0);
+}
+
+// Skips leave a solid stream unpacked until some entry's data is wanted; the
+// entries after any mix of skips still read back whole, though each file
+// needs the ones before it.
+TEST_F(UnrarDll, SkipsInASolidStreamKeepLaterDataWhole) {
+  const std::string dir = harness::TestDir();
+  std::vector<RarEntry> entries;
+  std::string text;
+  for (int i = 0; i < 6; ++i) {
+    for (int j = 0; j < 3000; ++j) text += static_cast<char>('a' + (i * j * j / 5 + j) % 26);
+    entries.push_back(File("f" + std::to_string(i), text));
+  }
+  std::string mixed;  // packs to thousands of bytes: room for the damage below
+  for (int i = 0; i < 20000; ++i) mixed += static_cast<char>('a' + (i * i / 7) % 23);
+  entries.push_back(File("tail", mixed + text));
+  const std::string path = WriteArchive(dir + "solid.rar", entries, RarPacking::kSolid, test_entries::kEdgeDictBits);
+  int walkNo = 0;
+  for (const char* ops : {"S", "SSE", "SSSSSE", "ESE", "SESESE", "TSSE", "ES", "SSTS"}) {
+    SCOPED_TRACE(ops);
+    const std::string dest = dir + "walk" + std::to_string(++walkNo);
+    const Listing dll = WalkWithDll(path, ops, dest);
+    EXPECT_EQ(dll.endCode, ERAR_END_ARCHIVE);
+    ASSERT_EQ(dll.entries.size(), entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+      const RarEntry& e = entries[i];
+      const char op = ops[std::min(i, std::strlen(ops) - 1)];
+      SCOPED_TRACE(e.name);
+      EXPECT_EQ(dll.entries[i].code, 0);
+      EXPECT_EQ(dll.entries[i].size, e.data.size());
+      EXPECT_EQ(dll.entries[i].header.FileCRC, Crc32(e.data.data(), e.data.size()));
+      if (op == 'T') EXPECT_EQ(dll.entries[i].crc, dll.entries[i].header.FileCRC);
+      EXPECT_EQ(harness::FileExists(dest + "\\" + e.name), op == 'E');
+      if (op == 'E') EXPECT_TRUE(harness::ReadFileBytes(dest + "\\" + e.name) == e.data);
+    }
+  }
+  // Damage in the tail's packed data: a listing reads every header and
+  // ends cleanly (nothing is unpacked); extracting the file finds the damage.
+  std::string packed = harness::ReadFileBytes(path);
+  packed[packed.size() - 60] ^= 0x08;
+  harness::WriteFileBytes(dir + "damaged.rar", packed);
+  const Listing listed = WalkWithDll(dir + "damaged.rar", "S");
+  EXPECT_EQ(listed.endCode, ERAR_END_ARCHIVE);
+  EXPECT_EQ(listed.entries.size(), entries.size());
+  const Listing extracted = WalkWithDll(dir + "damaged.rar", "SSSSSSE", dir + "damaged");
+  ASSERT_EQ(extracted.entries.size(), entries.size());
+  EXPECT_EQ(extracted.entries.back().code, ERAR_BAD_DATA);
+  EXPECT_FALSE(harness::FileExists(dir + "damaged\\tail"));
 }
 
 TEST_F(UnrarDll, OpenFailures) {
