@@ -40,9 +40,6 @@ class ArchiveSession {
 
   struct archive* reader_ = nullptr;
   struct archive_entry* entry_ = nullptr;  // the current entry, owned by the reader
-  std::wstring path_;
-  std::size_t entries_ = 0;      // headers the reader has read
-  bool skipUnread_ = true;        // a skip passes a solid stream's data unpacked, until data is wanted
   bool pending_ = false;                   // its header was read, its data not yet used
   int endCode_ = 0;                        // once the walk has ended: the code it ended with
   std::string arcName_;
@@ -54,4 +51,7 @@ class ArchiveSession {
   std::vector<char> buffer_;                     // a copy of each piece for the data callback
   bool scanCutShort_ = false;                    // the headers end before the archive does
   std::map<std::string, std::wstring> written_;  // entry name to the file it was extracted to (hard links)
+  std::wstring path_;                            // for opening the reader again
+  std::size_t entries_ = 0;                      // headers the reader has read
+  bool skipUnread_ = true;  // skips pass a solid stream's data unpacked, until some entry's data is wanted
 };

@@ -78,8 +78,10 @@ int main(int argc, char** argv) {
   const double start = Now();
   bool ok = false;
   try {
-    if (mode == "copy") ok = Copy(argv[2], argv[3], totals);
-    else ok = Walk(argv[2], argv[3], mode == "count" ? RAR_SKIP : RAR_EXTRACT, totals);
+    if (mode == "copy")
+      ok = Copy(argv[2], argv[3], totals);
+    else
+      ok = Walk(argv[2], argv[3], mode == "count" ? RAR_SKIP : RAR_EXTRACT, totals);
   } catch (const InstallError& e) {
     std::fprintf(stderr, "unrar_bench: %s\n", e.what());
   }
