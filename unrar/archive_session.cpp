@@ -147,8 +147,7 @@ class WindowedReader {
 
 int ArchiveSession::Open(const std::string& arcName) {
   arcName_ = arcName;
-  path_ = FilePath(arcName);
-  const std::wstring& path = path_;
+  const std::wstring path = FilePath(arcName);
   // Closed on every path, also when the header scan throws.
   FileHandle probe(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -205,7 +204,6 @@ int ArchiveSession::Advance() {
       return password.empty() ? ERAR_MISSING_PASSWORD : ERAR_BAD_DATA;
     return ERAR_BAD_DATA;
   }
-  ++entries_;
   entry_ = entry;
   pending_ = true;
   entryName_ = EntryName(entry);
@@ -291,11 +289,12 @@ int ArchiveSession::Reread() {
   entry_ = nullptr;
   pending_ = false;
   int error = 0;
-  reader_ = OpenReader(path_, false, &error);
+  reader_ = OpenReader(FilePath(arcName_), false, &error);
+  // The current entry is the walk's entry number scanIndex_, counted from 0.
   struct archive_entry* entry = nullptr;
-  for (std::size_t i = 0; error == 0 && i < entries_; ++i) {
+  for (std::size_t i = 0; error == 0 && i <= scanIndex_; ++i) {
     if (archive_read_next_header(reader_, &entry) < ARCHIVE_WARN ||
-        (i + 1 < entries_ && archive_read_data_skip(reader_) != ARCHIVE_OK))
+        (i < scanIndex_ && archive_read_data_skip(reader_) != ARCHIVE_OK))
       error = ERAR_BAD_DATA;
   }
   // An entry before this one is damaged, or the archive changed meanwhile.

@@ -45,13 +45,11 @@ class ArchiveSession {
   std::string arcName_;
   std::string entryName_;                        // ANSI, "\" between names, whole
   std::vector<ScannedEntry> scan_;               // the file entries, continuation parts left out
-  std::size_t scanIndex_ = 0;                    // of the current entry in scan_
+  std::size_t scanIndex_ = 0;                    // of the current entry in scan_ and in the walk
   bool scanValid_ = true;                        // false once the scan and libarchive disagree
   std::string madeFolder_;                       // the folder of the last file written, known to be there
   std::vector<char> buffer_;                     // a copy of each piece for the data callback
   bool scanCutShort_ = false;                    // the headers end before the archive does
   std::map<std::string, std::wstring> written_;  // entry name to the file it was extracted to (hard links)
-  std::wstring path_;                            // for opening the reader again
-  std::size_t entries_ = 0;                      // headers the reader has read
   bool skipUnread_ = true;  // skips pass a solid stream's data unpacked, until some entry's data is wanted
 };
