@@ -16,6 +16,7 @@
 struct LzEffort {
   unsigned depth = 48;  // tree nodes visited per position
   unsigned nice = 96;   // a match this long is taken at once (the trees order this many bytes)
+  unsigned skip = 64;   // positions inside a repeat this long stay out of the trees
 };
 
 class LzMatcher {

@@ -13,19 +13,15 @@ constexpr std::size_t kMinBlock = std::size_t{1} << 12;
 // A smaller file is indexed on the caller's thread: threads would cost more
 // to start than they save.
 constexpr std::size_t kThreadedSize = std::size_t{1} << 16;
-// A repeat at least this long leaves the positions inside it out of the
-// trees while this much of it is left. Measured on a tree of headers and
-// libraries (169 MB, solid): 64 instead of the trees' 96 bytes is 0.14%
-// larger for a twelfth less time; 48, 0.44% for a tenth.
-constexpr std::size_t kSkipLength = 64;
 }  // namespace
 
 MatchFinder::MatchFinder(std::size_t window, std::size_t sizeHint, unsigned depth, unsigned treeLength,
-                         unsigned threads)
+                         unsigned skipLength, unsigned threads)
     : tree_(window, sizeHint, std::min(depth, 255u), treeLength),  // a position's matches are counted in a byte
       threads_(sizeHint < kThreadedSize
                    ? 1
                    : std::max(1u, std::min(threads ? threads : std::thread::hardware_concurrency(), 4u))),
+      skipLength_(skipLength),
       span_(std::min(kMaxBlock, window / 16)) {
   for (Block& b : ring_) b.found.resize(kShares);
 }
@@ -68,11 +64,11 @@ void MatchFinder::Index(Block& b, unsigned share) {
     for (std::size_t p = b.from; p < b.to; ++p) {
       if (b.share[p - b.from] != share) continue;
       const std::size_t before = found.size();
-      if (p + kSkipLength <= repeat.end && p - repeat.dist >= b.floor) {
+      if (p + skipLength_ <= repeat.end && p - repeat.dist >= b.floor) {
         found.push_back({static_cast<std::uint32_t>(std::min<std::size_t>(treeLength, repeat.end - p)), repeat.dist});
       } else {
         tree_.Insert(buf_, p, std::max(b.floor, p > maxDist_ ? p - maxDist_ : 0), &found);
-        if (found.size() > before && found.back().length >= kSkipLength) {
+        if (found.size() > before && found.back().length >= skipLength_) {
           // How far the repeat goes (a match of the trees' whole length
           // may go on beyond it).
           repeat.dist = found.back().dist;

@@ -17,8 +17,11 @@
 class MatchFinder {
  public:
   // `threads`: 0 for as many as the machine runs at once; one for a
-  // `sizeHint` of fewer than 64K positions.
-  MatchFinder(std::size_t window, std::size_t sizeHint, unsigned depth, unsigned treeLength, unsigned threads = 0);
+  // `sizeHint` of fewer than 64K positions. A repeat at least `skipLength`
+  // long leaves the positions inside it out of the trees while that much of
+  // it is left (they get the repeat's match).
+  MatchFinder(std::size_t window, std::size_t sizeHint, unsigned depth, unsigned treeLength, unsigned skipLength,
+              unsigned threads = 0);
   ~MatchFinder();
   MatchFinder(const MatchFinder&) = delete;
   MatchFinder& operator=(const MatchFinder&) = delete;
@@ -71,6 +74,7 @@ class MatchFinder {
 
   MatchTree tree_;
   unsigned threads_;
+  std::size_t skipLength_;
   std::size_t span_;  // positions per block at most
   const unsigned char* buf_ = nullptr;
   std::size_t indexEnd_ = 0, floor_ = 0;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ constexpr unsigned kTreeLength = 64;
 // Every position's matches, checked against the bytes, in one list.
 std::vector<TreeMatch> AllMatches(const std::string& s, unsigned threads) {
   const unsigned char* buf = reinterpret_cast<const unsigned char*>(s.data());
-  MatchFinder finder(kWindow, s.size(), 32, kTreeLength, threads);
+  MatchFinder finder(kWindow, s.size(), 32, kTreeLength, kTreeLength, threads);
   finder.Begin(buf, 0, s.size() - kTreeLength + 1, 0, kMaxDist);
   std::vector<TreeMatch> all, found;
   for (std::size_t pos = 0; pos < s.size(); ++pos) {
@@ -55,23 +56,28 @@ TEST(MatchFinder, RealMatchesAndTheSameOnAnyNumberOfThreads) {
 }
 
 // Positions inside a long repeat stay out of the trees, yet each one still
-// gets the repeat's match while the trees' length of it is left.
+// gets the repeat's match, as long as the trees look or to the repeat's end,
+// while the skipped length of it is left (also when that is shorter than the
+// trees' length).
 TEST(MatchFinder, EveryPositionOfALongRepeatGetsItsMatch) {
   const std::string noise = test_entries::Noise(kWindow / 4, 2);
   const std::size_t from = 1000, size = kWindow / 8, start = noise.size();
   const std::string s = noise + noise.substr(from, size) + test_entries::Noise(kWindow / 16, 3);
   const unsigned char* buf = reinterpret_cast<const unsigned char*>(s.data());
-  for (unsigned threads : {1u, 2u}) {
-    MatchFinder finder(kWindow, s.size(), 32, kTreeLength, threads);
-    finder.Begin(buf, 0, s.size() - kTreeLength + 1, 0, kMaxDist);
-    std::vector<TreeMatch> found;
-    for (std::size_t pos = 0; pos < s.size(); ++pos) {
-      finder.Matches(pos, s.size(), found);
-      if (pos < start || pos + kTreeLength > start + size) continue;
-      ASSERT_FALSE(found.empty()) << pos;
-      ASSERT_EQ(found.back().length, kTreeLength) << pos;
-      ASSERT_EQ(found.back().dist, start - from) << pos;
+  for (unsigned skip : {kTreeLength, kTreeLength - 24})
+    for (unsigned threads : {1u, 2u}) {
+      MatchFinder finder(kWindow, s.size(), 32, kTreeLength, skip, threads);
+      finder.Begin(buf, 0, s.size() - kTreeLength + 1, 0, kMaxDist);
+      std::vector<TreeMatch> found;
+      for (std::size_t pos = 0; pos < s.size(); ++pos) {
+        finder.Matches(pos, s.size(), found);
+        if (pos < start || pos + skip > start + size) continue;
+        const std::size_t left = std::min<std::size_t>(kTreeLength, start + size - pos);
+        ASSERT_FALSE(found.empty()) << pos;
+        ASSERT_GE(found.back().length, left) << skip << " skipped, at " << pos;
+        ASSERT_EQ(found.back().dist, start - from) << skip << " skipped, at " << pos;
+        ASSERT_EQ(s.compare(pos, found.back().length, s, pos - found.back().dist, found.back().length), 0) << pos;
+      }
+      finder.Finish();
     }
-    finder.Finish();
-  }
 }
