@@ -22,7 +22,7 @@ std::uint64_t CompressionInfo(bool compressed, bool solid, unsigned dictBits) {
 // similar files. Measured on a tree of headers and libraries (169 MB, solid,
 // two cores): depth 20 and repeats from 48 bytes instead of depth 32 and
 // 64 bytes is 0.9% larger for a fifth less time (the whole tree within half
-// a minute); nice 64 instead of 96 is 0.8% larger for a twentieth less.
+// a minute); nice 64 instead of 96 is 0.7% larger for a twentieth less.
 const LzEffort kFileEffort{48, 96, 64};
 const LzEffort kStreamEffort{20, 96, 48};
 constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
