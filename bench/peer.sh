@@ -115,8 +115,7 @@ done
 sync
 
 # One timed run: "seconds peak" into $work/times.
-# The CPUs of this turn: empty for all, else taskset's prefix. Wine's server
-# starts from the turn's first program and keeps its affinity.
+# The CPUs of this turn: empty for all, else taskset's prefix.
 cpus=()
 clean() {
   rm -rf "$drive_c/$1-$2" "$drive_c/copy-$2"
@@ -136,11 +135,16 @@ measure() {
   local installed
   installed=$(find "$drive_c/$dir-$name" -type f 2>/dev/null | wc -l)
   echo "$mode $method $name $out $installed" >>"$work/times"
+  clean "$dir" "$name"  # the next runs find a registry of the usual size
 }
 for (( r = 0; r < runs; r++ )); do
   for mode in two one; do
     [ "$mode" = one ] && cpus=(taskset -c 0) || cpus=()
-    wineserver -k 2>/dev/null || true  # the next server starts on this turn's CPUs
+    # A server of this turn's CPUs, kept up through the turn, and one program
+    # untimed: the prefix's services start beside the first program.
+    wineserver -k 2>/dev/null || true
+    "${cpus[@]}" wineserver -p
+    "${cpus[@]}" "$WINELOADER" "$timedrun" run "$(winpath "$work/nsis-stored-${payloads[0]%% *}.exe")" >/dev/null
     for p in "${payloads[@]}"; do
       read -r name _ <<<"$p"
       for m in $(methods_of "$name"); do measure "$m" "$name"; done
