@@ -67,7 +67,8 @@ TEST(RunAfterInstall, OkOpensTheFileInTheDestination) {
   question.Press("OK");
   run.Answer("Setup", "Installation completed.", "OK");
   run.ExpectEnd();
-  gui::WaitUntil([&] { return harness::FileExists(dir + "ran.txt"); }, 5000);
+  // A program started after the installer: as long as a window may take to come.
+  gui::WaitUntil([&] { return harness::FileExists(dir + "ran.txt"); }, 15000);
   EXPECT_EQ(harness::ReadFileBytes(dir + "ran.txt") + "\\", dir) << "the file runs in the destination folder";
 }
 
