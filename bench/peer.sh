@@ -114,9 +114,9 @@ NSI
 done
 sync
 
-# One timed run: "seconds peak" into $work/times.
 # The CPUs of this turn: empty for all, else taskset's prefix.
 cpus=()
+# One timed run: "seconds peak" into $work/times.
 clean() {
   rm -rf "$drive_c/$1-$2" "$drive_c/copy-$2"
   if [ "${1%-each}" = ours ]; then

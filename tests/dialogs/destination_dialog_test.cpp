@@ -68,7 +68,7 @@ HWND OpenBrowser(Session& run, const harness::Box& dialog) {
       if (w != dialog.hwnd && GetWindow(w, GW_OWNER) == dialog.hwnd) browser = w;
     return browser != nullptr;
   };
-  if (!gui::WaitUntil(opened, 15000)) ADD_FAILURE() << "Browse opened no folder browser";
+  if (!gui::WaitUntil(opened, harness::kComeMs)) ADD_FAILURE() << "Browse opened no folder browser";
   return browser;
 }
 

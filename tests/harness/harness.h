@@ -15,6 +15,10 @@
 
 namespace harness {
 
+// How long a window, or anything a started program leaves, may take to come:
+// a program started under emulation takes seconds.
+constexpr DWORD kComeMs = 15000;
+
 // The folder of the programs under test (ZX_BIN), with a trailing backslash.
 std::string BinDir();
 // The Windows system folder, with a trailing backslash.
@@ -54,7 +58,7 @@ class Session {
   ~Session();
   // Waits for the window with this caption; fails the test naming it when it
   // does not come.
-  Box Expect(const std::string& caption, DWORD timeoutMs = 15000);
+  Box Expect(const std::string& caption, DWORD timeoutMs = kComeMs);
   // Expects the message box with this caption and text and presses `button`.
   void Answer(const std::string& caption, const std::string& text, const std::string& button);
   // Waits for the program to end; fails when it does not, or shows a window
@@ -62,7 +66,7 @@ class Session {
   void ExpectEnd(DWORD timeoutMs = 30000);
   // Goes on with the process the program handed its work over to (it ends
   // after starting it); fails the test when there is none.
-  void FollowHandOver(DWORD timeoutMs = 15000);
+  void FollowHandOver(DWORD timeoutMs = kComeMs);
   gui::Program& Program() { return program_; }
 
  private:

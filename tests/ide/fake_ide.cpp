@@ -36,7 +36,7 @@ RunningIde::RunningIde(const std::string& classes) {
   EXPECT_TRUE(program_.Start(Tool(), "run --windows " + classes));
   // Ready once the last window of the list exists.
   const std::string last = classes.substr(classes.rfind(',') + 1);
-  gui::WaitUntil([&] { return FindWindowA(last.c_str(), nullptr) != nullptr; }, 15000);
+  gui::WaitUntil([&] { return FindWindowA(last.c_str(), nullptr) != nullptr; }, harness::kComeMs);
   EXPECT_TRUE(FindWindowA(last.c_str(), nullptr)) << "fakeide run made no " << last << " window";
 }
 

@@ -67,8 +67,7 @@ TEST(RunAfterInstall, OkOpensTheFileInTheDestination) {
   question.Press("OK");
   run.Answer("Setup", "Installation completed.", "OK");
   run.ExpectEnd();
-  // A program started after the installer: as long as a window may take to come.
-  gui::WaitUntil([&] { return harness::FileExists(dir + "ran.txt"); }, 15000);
+  gui::WaitUntil([&] { return harness::FileExists(dir + "ran.txt"); }, harness::kComeMs);
   EXPECT_EQ(harness::ReadFileBytes(dir + "ran.txt") + "\\", dir) << "the file runs in the destination folder";
 }
 
