@@ -35,10 +35,22 @@ unsigned FileDictBits(std::size_t size, unsigned maxBits) {
   return bits;
 }
 
+unsigned ClampedBits(unsigned dictBits) {
+  return std::min(std::max(dictBits, EntryPacker::kMinDictBits), EntryPacker::kMaxDictBits);
+}
+
+// A program or library is filtered as one block: the readers allow a block
+// of at most 4 MB and half the window, and libarchive's check of a block's
+// start, which it does not reset between files, takes a later file's filter
+// only when every earlier block started at its file's start.
+bool FilterFile(const std::string& data, std::size_t window) {
+  return data.size() <= std::min<std::size_t>(kMaxFilterBlock, window / 2) && IsX86Image(data);
+}
+
 }  // namespace
 
 EntryPacker::EntryPacker(RarPacking packing, unsigned dictBits)
-    : packing_(packing), dictBits_(std::min(std::max(dictBits, kMinDictBits), kMaxDictBits)) {
+    : packing_(packing), dictBits_(ClampedBits(dictBits)) {
   if (packing_ == RarPacking::kSolid)
     stream_ = std::make_unique<LzMatcher>(dictBits_, kStreamEffort, std::size_t{1} << 22, prices_);
 }
@@ -54,13 +66,9 @@ bool EntryPacker::Pack(const std::string& data, std::string& packed, std::uint64
   packed.clear();
   if (packing_ == RarPacking::kStore || data.empty()) return false;
 
-  // A program or library is filtered as one block: the readers allow a
-  // block of at most 4 MB and half the window, and libarchive's check of a
-  // block's start, which it does not reset between files, takes a later
-  // file's filter only when every earlier block started at its file's start.
   const std::size_t window = std::size_t{1} << dictBits;
   std::string filtered;
-  const bool filter = data.size() <= std::min<std::size_t>(kMaxFilterBlock, window / 2) && IsX86Image(data);
+  const bool filter = FilterFile(data, window);
   if (filter) {
     filtered = data;
     EncodeX86Block(reinterpret_cast<unsigned char*>(&filtered[0]), filtered.size(), 0);
@@ -90,4 +98,27 @@ bool EntryPacker::Pack(const std::string& data, std::string& packed, std::uint64
   info = CompressionInfo(true, solid && streamStarted_, dictBits);
   if (solid) streamStarted_ = true;
   return true;
+}
+
+bool EntryPacker::CanRepeat(std::size_t size, unsigned dictBits) {
+  return size >= kMinRepeatBytes && size <= std::size_t{1} << FileDictBits(size, ClampedBits(dictBits));
+}
+
+void EntryPacker::PackRepeat(const std::string& data, unsigned dictBits, std::string& packed, std::uint64_t& info) {
+  const std::uint32_t size = static_cast<std::uint32_t>(data.size());
+  const unsigned bits = FileDictBits(size, ClampedBits(dictBits));
+  // The window holds the file before it as the coder left it, filtered or
+  // not: the copy is filtered as that file was.
+  std::vector<LzToken> tokens;
+  if (FilterFile(data, std::size_t{1} << bits)) tokens.push_back({kFilterToken, size});
+  for (std::uint32_t at = 0; at < size;) {
+    std::uint32_t take = std::min(size - at, LzMatcher::kMaxLength);
+    if (size - at - take == 1) --take;  // no copy of one byte: the next one takes two
+    // The first copy names the distance; the rest repeat it from the list.
+    tokens.push_back({size, take, at ? 1u : 0u});
+    at += take;
+  }
+  packed.clear();
+  EncodeRar5Blocks(tokens, std::size_t{1} << bits, true, packed);
+  info = CompressionInfo(true, true, bits);
 }

@@ -21,10 +21,20 @@ class EntryPacker {
   // stored (`info` still filled in).
   bool Pack(const std::string& data, std::string& packed, std::uint64_t& info);
 
+  // A file packed alone whose bytes are those of the compressed file just
+  // before it in the archive: coded as copies of that file, solid with it,
+  // in the same window (readers keep a solid file's window).
+  // `CanRepeat` says whether that window reaches back over a file of `size`
+  // bytes and whether it is large enough to be worth it.
+  static bool CanRepeat(std::size_t size, unsigned dictBits);
+  static void PackRepeat(const std::string& data, unsigned dictBits, std::string& packed, std::uint64_t& info);
+
   // 32 MB: libarchive reads windows up to 64 MB; the installer's reader
   // holds two of the window's size.
   static constexpr unsigned kDefaultDictBits = 25;
   static constexpr unsigned kMinDictBits = 17, kMaxDictBits = 26;
+  // Below this a repeat's tables cost about what packing the file does.
+  static constexpr std::size_t kMinRepeatBytes = 256;
 
  private:
   RarPacking packing_;

@@ -4,7 +4,9 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <thread>
+#include <unordered_map>
 
 #include "rarwriter/crc32.h"
 #include "rarwriter/rar_format.h"
@@ -77,6 +79,40 @@ void PutEntry(std::string& out, const RarEntry& e, const PackedFile& p, RarSizes
   if (!e.folder) out += p.compressed ? p.data : e.data;
 }
 
+// Files packed alone that repeat an earlier file byte for byte (a tree with
+// its links followed holds such twins): each follows the file it repeats, or
+// the twin before it, in the archive and is coded as one copy of it. The
+// archive is then marked solid, as readers keep the window only in solid
+// archives; the other files still start alone.
+struct Repeats {
+  std::vector<std::size_t> order;  // the entries in the order written
+  std::vector<bool> twin;          // per entry: coded as a copy of the file before it
+  bool any = false;
+};
+
+Repeats FindRepeats(const std::vector<RarEntry>& entries, const RarOptions& options) {
+  Repeats r;
+  r.twin.assign(entries.size(), false);
+  std::vector<std::vector<std::size_t>> twins(entries.size());
+  if (options.packing == RarPacking::kCompress) {
+    std::unordered_map<std::string_view, std::size_t> first;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      const RarEntry& e = entries[i];
+      if (e.folder || !EntryPacker::CanRepeat(e.data.size(), options.dictBits)) continue;
+      const auto found = first.emplace(e.data, i);
+      if (found.second) continue;
+      twins[found.first->second].push_back(i);
+      r.twin[i] = r.any = true;
+    }
+  }
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (r.twin[i]) continue;
+    r.order.push_back(i);
+    r.order.insert(r.order.end(), twins[i].begin(), twins[i].end());
+  }
+  return r;
+}
+
 // Files compressed each alone share nothing but the prices their coders
 // start from: they are packed on two lanes at once, each with its own
 // prices, file by file in turn, so that the archive is the same on any
@@ -84,8 +120,8 @@ void PutEntry(std::string& out, const RarEntry& e, const PackedFile& p, RarSizes
 class FileLanes {
  public:
   static constexpr unsigned kLanes = 2;
-  FileLanes(const std::vector<RarEntry>& entries, const RarOptions& options)
-      : entries_(entries), files_(entries.size()) {
+  FileLanes(const std::vector<RarEntry>& entries, const std::vector<bool>& twin, const RarOptions& options)
+      : entries_(entries), twin_(twin), files_(entries.size()) {
     try {
       for (unsigned lane = 0; lane < kLanes; ++lane)
         lanes_.emplace_back(
@@ -117,7 +153,7 @@ class FileLanes {
   void Run(unsigned lane, RarPacking packing, unsigned dictBits) {
     EntryPacker packer(packing, dictBits);
     for (std::size_t i = 0, file = 0; i < entries_.size(); ++i) {
-      if (entries_[i].folder || file++ % kLanes != lane) continue;
+      if (entries_[i].folder || twin_[i] || file++ % kLanes != lane) continue;
       Slot s;
       try {
         s.packed.compressed = packer.Pack(entries_[i].data, s.packed.data, s.packed.info);
@@ -141,6 +177,7 @@ class FileLanes {
   }
 
   const std::vector<RarEntry>& entries_;
+  const std::vector<bool>& twin_;
   std::vector<Slot> files_;
   std::mutex mutex_;
   std::condition_variable done_;
@@ -165,7 +202,9 @@ std::string WriteRarArchive(const std::vector<RarEntry>& entries, const RarOptio
   std::string main;
   PutVint(main, kRar5MainHeader);
   PutVint(main, 0);                                                              // header flags
-  PutVint(main, options.packing == RarPacking::kSolid ? kRar5SolidArchive : 0);  // archive flags: one volume
+  const Repeats repeats = FindRepeats(entries, options);
+  const bool solid = options.packing == RarPacking::kSolid || repeats.any;
+  PutVint(main, solid ? kRar5SolidArchive : 0);  // archive flags: one volume
   PutHeader(out, main);
   RarSizes sums;
   RarProgress progress;
@@ -176,13 +215,18 @@ std::string WriteRarArchive(const std::vector<RarEntry>& entries, const RarOptio
   std::unique_ptr<FileLanes> lanes;
   std::unique_ptr<EntryPacker> packer;
   if (options.packing == RarPacking::kCompress)
-    lanes = std::make_unique<FileLanes>(entries, options);
+    lanes = std::make_unique<FileLanes>(entries, repeats.twin, options);
   else
     packer = std::make_unique<EntryPacker>(options.packing, options.dictBits);
-  for (std::size_t i = 0; i < entries.size(); ++i) {
+  bool lastCompressed = false;
+  for (std::size_t i : repeats.order) {
     const RarEntry& e = entries[i];
     PackedFile p;
-    if (!e.folder) {
+    if (repeats.twin[i]) {
+      // A twin of a stored file is stored too: it would not shrink either.
+      if (lastCompressed) EntryPacker::PackRepeat(e.data, options.dictBits, p.data, p.info);
+      p.compressed = lastCompressed;
+    } else if (!e.folder) {
       if (lanes)
         p = lanes->Take(i);
       else
@@ -190,6 +234,7 @@ std::string WriteRarArchive(const std::vector<RarEntry>& entries, const RarOptio
     }
     PutEntry(out, e, p, sums);
     if (e.folder) continue;
+    lastCompressed = p.compressed;
     ++progress.filesDone;
     progress.bytesDone += e.data.size();
     if (options.progress) options.progress(progress);

@@ -42,8 +42,9 @@ struct RarSizes {
   std::uint64_t packed = 0;    // their data areas in the archive
 };
 
-// The whole archive, entries in the given order; `sizes` (when given) sums
-// up the files.
+// The whole archive, entries in the given order, except that a file packed
+// alone which repeats an earlier file byte for byte follows that file;
+// `sizes` (when given) sums up the files.
 std::string WriteRarArchive(const std::vector<RarEntry>& entries, const RarOptions& options = {},
                             RarSizes* sizes = nullptr);
 

@@ -145,13 +145,15 @@ TEST(Mksetup, UnreadableScript) {
 }
 
 // Every packing of a folder installs the same files; mksetup names the sizes.
+// The folder holds twins (one file in two folders): each file alone makes a
+// solid archive then, the twin a copy of its first.
 TEST(Mksetup, AFolderPayloadIsPackedAndInstalls) {
   std::string text;
   for (int i = 0; i < 400; ++i) text += "{$DEFINE X" + std::to_string(i % 7) + "}\r\n{$I zx.inc}\r\n";
   const struct {
     const char* option;
     bool shrinks, solid;
-  } kPackings[] = {{"", true, true}, {"--store", false, false}, {"--compress", true, false}, {"--solid", true, true}};
+  } kPackings[] = {{"", true, true}, {"--store", false, false}, {"--compress", true, true}, {"--solid", true, true}};
   for (const auto& packing : kPackings) {
     SCOPED_TRACE(packing.option);
     const std::string installDir = harness::TestDir() + "Installed" + std::to_string(&packing - kPackings);
@@ -162,6 +164,8 @@ TEST(Mksetup, AFolderPayloadIsPackedAndInstalls) {
     CreateDirectoryA((product + "empty folder").c_str(), nullptr);
     harness::WriteFileBytes(product + "uninstall.exe", "MZ placeholder");
     harness::WriteFileBytes(product + "units\\prod.inc", text);
+    CreateDirectoryA((product + "twin").c_str(), nullptr);
+    harness::WriteFileBytes(product + "twin\\prod.inc", text);
     std::string out;
     harness::WriteFileBytes(v.script, "APPNAME = Mksetup Folder Test\nINSTALLDIR = " + installDir +
                                           "\nPROMPTINSTALLDIR = No\nCHECKPREVVERSION = No\nCHECKDELPHI = No\n"
@@ -172,7 +176,7 @@ TEST(Mksetup, AFolderPayloadIsPackedAndInstalls) {
                                &out),
               0u)
         << out;
-    const std::string unpacked = std::to_string(text.size() + 14);
+    const std::string unpacked = std::to_string(2 * text.size() + 14);
     EXPECT_NE(out.find("files " + unpacked + " bytes unpacked, "), std::string::npos) << out;
     EXPECT_EQ(out.find(" " + unpacked + " bytes packed") == std::string::npos, packing.shrinks) << out;
     // The main header's archive flags (every field one byte here): 4 is solid.
@@ -185,6 +189,7 @@ TEST(Mksetup, AFolderPayloadIsPackedAndInstalls) {
     run.ExpectEnd();
     EXPECT_EQ(harness::ReadFileBytes(installDir + "\\uninstall.exe"), "MZ placeholder");
     EXPECT_EQ(harness::ReadFileBytes(installDir + "\\units\\prod.inc"), text);
+    EXPECT_EQ(harness::ReadFileBytes(installDir + "\\twin\\prod.inc"), text);
     EXPECT_TRUE(harness::FolderExists(installDir + "\\empty folder"));
     harness::DeleteKey(HKEY_LOCAL_MACHINE,
                        "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mksetup Folder Test");

@@ -110,3 +110,42 @@ TEST(RarCompress, RealTreesReadBack) {
     }
   }
 }
+
+// Files packed alone that repeat an earlier one follow it, each coded as one
+// copy of it, whatever lies between: text (three times), a program (filtered
+// as its first was), a twin of a stored file (stored too); one too small to
+// be worth it and one longer than its window are packed alone.
+TEST(RarCompress, TwinsFollowTheFileTheyRepeat) {
+  using test_entries::Folder;
+  const std::string text = test_entries::Words(20000, 21), exe = test_entries::X86Image(30000, 22, 60),
+                    noise = test_entries::Noise(5000, 23), small = test_entries::Words(200, 24),
+                    large = test_entries::Words(test_entries::kEdgeWindow + 1, 25);
+  const std::vector<RarEntry> firsts = {Folder("a"),        File("a/text", text), File("exe", exe),
+                                        File("noise", noise), File("small", small), File("large", large)};
+  std::vector<RarEntry> entries = firsts;
+  for (const RarEntry& e : {File("b/text", text), File("exe2", exe), File("small2", small), File("noise2", noise),
+                            File("large2", large), File("text3", text)})
+    entries.push_back(e);
+  RarOptions options;
+  options.packing = RarPacking::kCompress;
+  options.dictBits = test_entries::kEdgeDictBits;
+  RarSizes with, without, alone;
+  const std::string archive = WriteRarArchive(entries, options, &with);
+  WriteRarArchive(firsts, options, &without);
+  WriteRarArchive({File("small", small), File("large", large)}, options, &alone);
+  const ReadResult r = ReadWithLibarchive(archive);
+  EXPECT_EQ(r.lastStatus, ARCHIVE_EOF) << r.error;
+  std::string order;
+  for (const ReadEntry& read : r.entries) {
+    order += read.name + " ";
+    for (const RarEntry& e : entries)
+      if (e.name == read.name) {
+        EXPECT_TRUE(read.data == e.data) << read.name;
+      }
+  }
+  EXPECT_EQ(order, "a a/text b/text text3 exe exe2 noise noise2 small large small2 large2 ");
+  EXPECT_EQ(archive[15] & 4, 4);  // the main header's flags: solid
+  EXPECT_LT(with.packed, without.packed + noise.size() + alone.packed + 3 * 64);
+  // Without twins the archive is as before: not solid.
+  EXPECT_EQ(WriteRarArchive(firsts, options)[15] & 4, 0);
+}

@@ -51,7 +51,8 @@ constexpr std::size_t kEdgeWindow = std::size_t{1} << kEdgeDictBits;
 
 // The edge inputs of an LZ coder: nothing, one byte, runs longer than the
 // longest match, repeats just inside and just beyond the window, data that
-// does not compress, and files larger than the window.
+// does not compress, files larger than the window, and twins (files that
+// repeat the one before them).
 // A Windows program's bytes: the "MZ" and "PE" headers (x86), then code
 // calling `targets` functions (E8 and a relative address) among noise; with
 // `tailCall`, its last five bytes are a call too, which the filter leaves.
@@ -84,6 +85,7 @@ inline std::vector<RarEntry> LzEdgeInputs() {
     out.push_back(File("window-" + std::to_string(back), block + Noise(back - block.size(), 8) + block));
   }
   out.push_back(File("noise", Noise(50000, 9)));
+  out.push_back(File("noise-twin", Noise(50000, 9)));  // packed alone: stored as its first
   out.push_back(File("words-large", Words(3 * kEdgeWindow + 12345, 10)));
   out.push_back(File("words-again", Words(40000, 10)));  // repeats the start of the one before
   out.push_back(File("tail-run", Words(5000, 11) + std::string(9000, '\0')));
@@ -101,6 +103,7 @@ inline std::vector<RarEntry> LzEdgeInputs() {
   // Programs for the x86 filter: with calls, without, one ending in a call,
   // and one of half the window, which in a solid stream wraps the window's end.
   out.push_back(File("calls.exe", X86Image(20000, 13, 50)));
+  out.push_back(File("calls-twin.exe", X86Image(20000, 13, 50)));  // alone: a copy, filtered as its first
   out.push_back(File("nocalls.dll", X86Image(3000, 14, 0)));
   out.push_back(File("tail.exe", X86Image(777, 15, 9, true)));
   out.push_back(File("half.exe", X86Image(kEdgeWindow / 2, 16, 200)));
