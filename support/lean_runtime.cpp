@@ -1,5 +1,5 @@
-// Linked into the programs that ship (setup.exe, unrar.dll) to keep parts
-// of the static C++ runtime out that they never need:
+// Linked into the programs that ship (setup.exe, uninstall.exe, unrar.dll)
+// to keep parts of the static C++ runtime out that they never need:
 // - the verbose terminate handler, which brings the name demangler (about
 //   70 KB) only to print to a console these programs do not have;
 // - the runtime's one object of __throw_* helpers, whose logic_error family
