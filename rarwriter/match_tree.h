@@ -16,7 +16,8 @@ struct TreeMatch {
 // How far the bytes at `here` go on matching those `dist` before them,
 // counted on from `from`, up to `limit`.
 inline std::size_t MatchEnd(const unsigned char* here, std::size_t dist, std::size_t from, std::size_t limit) {
-  while (from < limit && here[from - dist] == here[from]) ++from;
+  const unsigned char* there = here - dist;  // not here[from - dist]: that index wraps when from < dist
+  while (from < limit && there[from] == here[from]) ++from;
   return from;
 }
 
