@@ -49,8 +49,7 @@ bool FilterFile(const std::string& data, std::size_t window) {
 
 }  // namespace
 
-EntryPacker::EntryPacker(RarPacking packing, unsigned dictBits)
-    : packing_(packing), dictBits_(ClampedBits(dictBits)) {
+EntryPacker::EntryPacker(RarPacking packing, unsigned dictBits) : packing_(packing), dictBits_(ClampedBits(dictBits)) {
   if (packing_ == RarPacking::kSolid)
     stream_ = std::make_unique<LzMatcher>(dictBits_, kStreamEffort, std::size_t{1} << 22, prices_);
 }

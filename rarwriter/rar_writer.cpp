@@ -201,7 +201,7 @@ std::string WriteRarArchive(const std::vector<RarEntry>& entries, const RarOptio
   std::string out(kRar5Signature, 8);
   std::string main;
   PutVint(main, kRar5MainHeader);
-  PutVint(main, 0);                                                              // header flags
+  PutVint(main, 0);  // header flags
   const Repeats repeats = FindRepeats(entries, options);
   const bool solid = options.packing == RarPacking::kSolid || repeats.any;
   PutVint(main, solid ? kRar5SolidArchive : 0);  // archive flags: one volume

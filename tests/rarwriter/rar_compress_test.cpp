@@ -120,7 +120,7 @@ TEST(RarCompress, TwinsFollowTheFileTheyRepeat) {
   const std::string text = test_entries::Words(20000, 21), exe = test_entries::X86Image(30000, 22, 60),
                     noise = test_entries::Noise(5000, 23), small = test_entries::Words(200, 24),
                     large = test_entries::Words(test_entries::kEdgeWindow + 1, 25);
-  const std::vector<RarEntry> firsts = {Folder("a"),        File("a/text", text), File("exe", exe),
+  const std::vector<RarEntry> firsts = {Folder("a"),          File("a/text", text), File("exe", exe),
                                         File("noise", noise), File("small", small), File("large", large)};
   std::vector<RarEntry> entries = firsts;
   for (const RarEntry& e : {File("b/text", text), File("exe2", exe), File("small2", small), File("noise2", noise),
@@ -148,4 +148,15 @@ TEST(RarCompress, TwinsFollowTheFileTheyRepeat) {
   EXPECT_LT(with.packed, without.packed + noise.size() + alone.packed + 3 * 64);
   // Without twins the archive is as before: not solid.
   EXPECT_EQ(WriteRarArchive(firsts, options)[15] & 4, 0);
+  // Twins in windows of three sizes, each after a file of another: readers
+  // keep one buffer and change its mask from file to file.
+  options.dictBits = 20;
+  const std::string big = test_entries::Words(300000, 26), mid = test_entries::Words(100000, 27);
+  entries = {File("big", big),    File("text", text), File("mid", mid),
+             File("text2", text), File("big2", big),  File("mid2", mid)};
+  const ReadResult windows = ReadWithLibarchive(WriteRarArchive(entries, options));
+  EXPECT_EQ(windows.lastStatus, ARCHIVE_EOF) << windows.error;
+  ASSERT_EQ(windows.entries.size(), entries.size());
+  for (const ReadEntry& read : windows.entries)
+    EXPECT_TRUE(read.data == (read.name[0] == 'b' ? big : read.name[0] == 'm' ? mid : text)) << read.name;
 }
