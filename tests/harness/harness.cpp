@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "state/script_keys.h"
@@ -101,9 +102,12 @@ Box Session::Expect(const std::string& caption, DWORD timeoutMs) {
   if (!w) {
     std::string seen;
     for (HWND other : gui::VisibleWindows(program_.Id())) seen += " " + gui::Describe(other);
+    // How it ended tells a fault (an exception code) from a quiet exit.
+    DWORD code = 0;
+    char ended[64] = " (the program ended)";
+    if (program_.WaitForExit(0, &code)) snprintf(ended, sizeof ended, " (the program ended, code 0x%lX)", code);
     ADD_FAILURE() << "window '" << caption << "' did not appear"
-                  << (program_.Running() ? " within " + std::to_string(timeoutMs / 1000) + " s"
-                                         : " (the program ended)")
+                  << (program_.Running() ? " within " + std::to_string(timeoutMs / 1000) + " s" : std::string(ended))
                   << (seen.empty() ? "" : "; open:" + seen);
     return Box();
   }

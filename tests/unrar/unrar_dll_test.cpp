@@ -443,8 +443,12 @@ TEST_F(UnrarDll, CompressedEdgeInputs) {
         EXPECT_EQ(dll.entries[i].code, 0);
         EXPECT_EQ(dll.entries[i].size, e.data.size());
         EXPECT_EQ(dll.entries[i].header.FileCRC, Crc32(e.data.data(), e.data.size()));
-        if (operation == RAR_TEST) EXPECT_EQ(dll.entries[i].crc, dll.entries[i].header.FileCRC);
-        if (operation == RAR_EXTRACT) EXPECT_TRUE(harness::ReadFileBytes(dir + "dest\\" + e.name) == e.data);
+        if (operation == RAR_TEST) {
+          EXPECT_EQ(dll.entries[i].crc, dll.entries[i].header.FileCRC);
+        }
+        if (operation == RAR_EXTRACT) {
+          EXPECT_TRUE(harness::ReadFileBytes(dir + "dest\\" + e.name) == e.data);
+        }
       }
     }
   }
@@ -528,9 +532,13 @@ TEST_F(UnrarDll, SkipsInASolidStreamKeepLaterDataWhole) {
       EXPECT_EQ(dll.entries[i].code, 0);
       EXPECT_EQ(dll.entries[i].size, e.data.size());
       EXPECT_EQ(dll.entries[i].header.FileCRC, Crc32(e.data.data(), e.data.size()));
-      if (op == 'T') EXPECT_EQ(dll.entries[i].crc, dll.entries[i].header.FileCRC);
+      if (op == 'T') {
+        EXPECT_EQ(dll.entries[i].crc, dll.entries[i].header.FileCRC);
+      }
       EXPECT_EQ(harness::FileExists(dest + "\\" + e.name), op == 'E');
-      if (op == 'E') EXPECT_TRUE(harness::ReadFileBytes(dest + "\\" + e.name) == e.data);
+      if (op == 'E') {
+        EXPECT_TRUE(harness::ReadFileBytes(dest + "\\" + e.name) == e.data);
+      }
     }
   }
   // Damage in the tail's packed data: a listing reads every header and
