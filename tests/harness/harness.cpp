@@ -103,12 +103,14 @@ Box Session::Expect(const std::string& caption, DWORD timeoutMs) {
     std::string seen;
     for (HWND other : gui::VisibleWindows(program_.Id())) seen += " " + gui::Describe(other);
     // How it ended tells a fault (an exception code) from a quiet exit.
+    std::string how = " within " + std::to_string(timeoutMs / 1000) + " s";
     DWORD code = 0;
-    char ended[64] = " (the program ended)";
-    if (program_.WaitForExit(0, &code)) snprintf(ended, sizeof ended, " (the program ended, code 0x%lX)", code);
-    ADD_FAILURE() << "window '" << caption << "' did not appear"
-                  << (program_.Running() ? " within " + std::to_string(timeoutMs / 1000) + " s" : std::string(ended))
-                  << (seen.empty() ? "" : "; open:" + seen);
+    if (program_.WaitForExit(0, &code)) {
+      char ended[64];
+      snprintf(ended, sizeof ended, " (the program ended, code 0x%lX)", code);
+      how = ended;
+    }
+    ADD_FAILURE() << "window '" << caption << "' did not appear" << how << (seen.empty() ? "" : "; open:" + seen);
     return Box();
   }
   return ReadBox(w);
