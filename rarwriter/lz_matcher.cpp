@@ -15,7 +15,7 @@ LzMatcher::LzMatcher(unsigned dictBits, LzEffort effort, std::size_t sizeHint, T
     : effort_(effort),
       dict_(std::size_t{1} << dictBits),
       maxDist_(static_cast<std::uint32_t>(dict_ - 16)),
-      finder_(dict_, sizeHint, effort.depth, effort.nice, effort.skip),
+      finder_(dict_, sizeHint, effort.depth, effort.treeLength, effort.skip),
       prices_(prices),
       nodes_(kStretch + effort.nice + 1) {}
 

@@ -14,9 +14,10 @@
 #include "rarwriter/token_prices.h"
 
 struct LzEffort {
-  unsigned depth = 48;  // tree nodes visited per position
-  unsigned nice = 96;   // a match this long is taken at once (the trees order this many bytes)
-  unsigned skip = 64;   // positions inside a repeat this long stay out of the trees
+  unsigned depth = 48;       // tree nodes visited per position
+  unsigned treeLength = 96;  // the trees order positions by this many bytes
+  unsigned nice = 96;        // a match this long is taken at once
+  unsigned skip = 64;        // positions inside a repeat this long stay out of the trees
 };
 
 class LzMatcher {

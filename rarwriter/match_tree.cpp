@@ -37,8 +37,7 @@ void MatchTree::Insert(const unsigned char* buf, std::size_t pos, std::size_t ol
     // Every node below shares at least the shorter of the two prefixes.
     std::size_t len = std::min(lenSmaller, lenLarger);
     if (there[len] == cur[len]) {
-      while (++len < treeLength_ && there[len] == cur[len]) {
-      }
+      len = MatchEnd(cur, pos - c, len + 1, treeLength_);
       if (out && len > best) {
         best = static_cast<std::uint32_t>(len);
         out->push_back({best, static_cast<std::uint32_t>(pos - c)});
@@ -78,8 +77,7 @@ void MatchTree::Search(const unsigned char* buf, std::size_t pos, std::size_t li
     const unsigned char* there = buf + c;
     std::size_t len = std::min(lenSmaller, lenLarger);
     if (there[len] == cur[len]) {
-      while (++len < limit && there[len] == cur[len]) {
-      }
+      len = MatchEnd(cur, pos - c, len + 1, limit);
       if (len > best) {
         best = static_cast<std::uint32_t>(len);
         out.push_back({best, static_cast<std::uint32_t>(pos - c)});

@@ -22,6 +22,26 @@ std::size_t Oldest(std::size_t pos, std::size_t floor = 0) {
   return std::max(floor, pos > kMaxDist ? pos - kMaxDist : 0);
 }
 
+// Eight bytes a step, against a byte at a time: a difference at every
+// place in and across the words, from every start, up to every limit.
+TEST(MatchEnd, AgreesWithAByteLoop) {
+  for (std::size_t dist : {1, 5, 8, 13}) {
+    for (std::size_t differs = 0; differs <= 24; ++differs) {
+      std::string s(dist + 24, '\0');
+      for (std::size_t i = 0; i < s.size(); ++i) s[i] = static_cast<char>('a' + i % dist);
+      if (differs < 24) s[dist + differs] ^= 0x40;
+      const unsigned char* here = Bytes(s) + dist;
+      for (std::size_t limit = 0; limit <= 24; ++limit) {
+        for (std::size_t from = 0; from <= limit; ++from) {
+          std::size_t want = from;
+          while (want < limit && here[want] == (here - dist)[want]) ++want;
+          ASSERT_EQ(MatchEnd(here, dist, from, limit), want) << dist << " " << differs << " " << from << " " << limit;
+        }
+      }
+    }
+  }
+}
+
 // Inserts `pos` and checks its matches against every earlier position from
 // the oldest one searched; adds the longest found and the longest there is.
 void InsertAndCheck(MatchTree& tree, const std::string& s, std::size_t pos, std::size_t floor, std::size_t& found,
