@@ -22,7 +22,8 @@ std::uint64_t CompressionInfo(bool compressed, bool solid, unsigned dictBits) {
 // similar files. Measured on a tree of headers and libraries (169 MB, solid,
 // two cores): depth 20 and repeats from 48 bytes instead of depth 32 and
 // 64 bytes is 0.9% larger for a fifth less time (the whole tree within half
-// a minute); nice 64 instead of 96 is 0.7% larger for a twentieth less.
+// a minute); taking matches and ordering the trees at 64 bytes instead of 96
+// is 0.7% larger for a twentieth less.
 // Files alone price matches up to 224 bytes before one is taken at once
 // (import libraries repeat members of about that length, each a little
 // different): 0.9% smaller than at 96, for 14% more time; at 256, 1.1% for
