@@ -2,10 +2,10 @@
 # Installer sizes and times for each packing of a real tree, beside NSIS's
 # (when makensis is installed) in the same run: mksetup stored, each file
 # compressed, solid; NSIS stored and solid LZMA. Prints the installer's size,
-# the seconds mksetup takes to pack, and the seconds the installer takes to
-# install under Wine (the median of three, timed inside Wine by
-# timedrun, which answers our welcome box; NSIS's install silently), and the load average: on a busy
-# machine every figure grows.
+# the seconds mksetup takes to pack (wall clock and CPU), the seconds the
+# installer takes to install under Wine (the median of three, timed inside
+# Wine by timedrun, which answers our welcome box; NSIS's install silently),
+# and the load average: on a busy machine every figure grows.
 #   bench/compress.sh [FOLDER]
 # FOLDER defaults to a copy of /usr/x86_64-w64-mingw32 with its links
 # followed (2,500 files, 169 MB). Run after `make` (uses dist/win64).
@@ -26,12 +26,16 @@ fi
 files=$(find "$payload" -type f | wc -l)
 bytes=$(find "$payload" -type f -printf '%s\n' | awk '{s+=$1} END {print s+0}')
 echo "payload: $payload, $files files, $bytes bytes"
-# timed COMMAND...: runs it; leaves its wall-clock seconds in $took.
+# timed COMMAND...: runs it; leaves its wall-clock seconds in $took and the
+# CPU seconds its own processes used (user and system; not Wine's server) in
+# $cpu: with the wall clock, how much of the machine's cores a packing kept
+# busy (mksetup packs on several threads, makensis on one).
 timed() {
-  local t0
-  t0=$(date +%s.%N)
-  "$@"
-  took=$(python3 -c "import sys, time; print('%.1f' % (time.time() - float(sys.argv[1])))" "$t0")
+  local TIMEFORMAT='%R %U %S' times wall user sys
+  { times=$( { time "$@" >&3 2>&4; } 2>&1); } 3>&1 4>&2
+  read -r wall user sys <<<"$times"
+  took=$(printf '%.1f' "$wall")
+  cpu=$(python3 -c "import sys; print('%.1f' % (float(sys.argv[1]) + float(sys.argv[2])))" "$user" "$sys")
 }
 
 # installed EXE FOLDER [CAPTION]: the median of three installs of EXE into
@@ -50,7 +54,7 @@ cmake --build "$root/build/win64" --target timedrun >/dev/null
 timedrun=$root/build/win64/bin/timedrun.exe
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
-printf '%-28s %14s %10s %10s\n' installer bytes "pack s" "install s"
+printf '%-28s %14s %10s %10s %10s\n' installer bytes "pack s" "pack CPU s" "install s"
 for packing in store compress solid; do
   option=--$packing
   cat > "$work/$packing.script" <<SCRIPT
@@ -65,7 +69,7 @@ SCRIPT
     "$(winpath "$work/$packing.exe")" >"$work/mksetup-$packing.log"
   pack=$took
   took=$(installed "$work/$packing.exe" "Bench/$packing" "Welcome!")
-  printf '%-28s %14s %10s %10s\n' "mksetup $option" "$(stat -c %s "$work/$packing.exe")" "$pack" "$took"
+  printf '%-28s %14s %10s %10s %10s\n' "mksetup $option" "$(stat -c %s "$work/$packing.exe")" "$pack" "$cpu" "$took"
   grep "bytes packed" "$work/mksetup-$packing.log" | tr -d '\r' | sed 's/^/  /'
   # Ours holds one file more: the uninstaller mksetup adds.
   diff -rq -x uninstall.exe "$payload" "$WINEPREFIX/drive_c/Bench/$packing" >/dev/null ||
@@ -91,7 +95,7 @@ NSI
     timed makensis -V1 "$work/nsis-$name.nsi" >/dev/null
     pack=$took
     took=$(installed "$work/nsis-$name.exe" "Nsis/$name")
-    printf '%-28s %14s %10s %10s\n' "NSIS $nsis" "$(stat -c %s "$work/nsis-$name.exe")" "$pack" "$took"
+    printf '%-28s %14s %10s %10s %10s\n' "NSIS $nsis" "$(stat -c %s "$work/nsis-$name.exe")" "$pack" "$cpu" "$took"
   done
 fi
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
