@@ -53,8 +53,11 @@ installed() {
 cmake --build "$root/build/win64" --target timedrun >/dev/null
 timedrun=$root/build/win64/bin/timedrun.exe
 
+# row INSTALLER BYTES PACK_S PACK_CPU_S INSTALL_S: a line of the table.
+row() { printf '%-28s %14s %10s %10s %10s\n' "$@"; }
+
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
-printf '%-28s %14s %10s %10s %10s\n' installer bytes "pack s" "pack CPU s" "install s"
+row installer bytes "pack s" "pack CPU s" "install s"
 for packing in store compress solid; do
   option=--$packing
   cat > "$work/$packing.script" <<SCRIPT
@@ -69,7 +72,7 @@ SCRIPT
     "$(winpath "$work/$packing.exe")" >"$work/mksetup-$packing.log"
   pack=$took
   took=$(installed "$work/$packing.exe" "Bench/$packing" "Welcome!")
-  printf '%-28s %14s %10s %10s %10s\n' "mksetup $option" "$(stat -c %s "$work/$packing.exe")" "$pack" "$cpu" "$took"
+  row "mksetup $option" "$(stat -c %s "$work/$packing.exe")" "$pack" "$cpu" "$took"
   grep "bytes packed" "$work/mksetup-$packing.log" | tr -d '\r' | sed 's/^/  /'
   # Ours holds one file more: the uninstaller mksetup adds.
   diff -rq -x uninstall.exe "$payload" "$WINEPREFIX/drive_c/Bench/$packing" >/dev/null ||
@@ -95,7 +98,7 @@ NSI
     timed makensis -V1 "$work/nsis-$name.nsi" >/dev/null
     pack=$took
     took=$(installed "$work/nsis-$name.exe" "Nsis/$name")
-    printf '%-28s %14s %10s %10s %10s\n' "NSIS $nsis" "$(stat -c %s "$work/nsis-$name.exe")" "$pack" "$cpu" "$took"
+    row "NSIS $nsis" "$(stat -c %s "$work/nsis-$name.exe")" "$pack" "$cpu" "$took"
   done
 fi
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
