@@ -38,11 +38,7 @@ copier=$root/build/win64/bin/unrar_bench.exe  # its copy mode, timed inside the 
 work=${ZX_BENCH_DIR:-$root/build}/bench-peer
 export WINEPREFIX=$work/prefix
 
-if ! command -v makensis >/dev/null; then
-  sudo_cmd=""; [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends nsis >/dev/null
-fi
+. "$root/bench/need-nsis.sh"
 cmake --build "$root/build/win64" --target timedrun unrar_bench >/dev/null
 rm -rf "$work"; mkdir -p "$work"
 "$root/tests/wine/make-prefix.sh" "$WINEPREFIX" >/dev/null
@@ -65,15 +61,7 @@ for p in "${payloads[@]}"; do
   if [ "$name" = tree ]; then
     cp -rL /usr/x86_64-w64-mingw32 "$work/$name" 2>/dev/null || true
   else
-    python3 - "$work/$name" "$files" "$size" <<'PY'
-import os, sys
-root, files, size = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
-for i in range(files):
-    folder = os.path.join(root, "group%03d" % (i // 100))
-    os.makedirs(folder, exist_ok=True)
-    with open(os.path.join(folder, "file%05d.dat" % i), "wb") as f:
-        f.write(os.urandom(size))
-PY
+    python3 "$root/bench/payload.py" "$work/$name" "$files" "$size"
   fi
   cat > "$work/$name.script" <<SCRIPT
 APPNAME = Peer $name
