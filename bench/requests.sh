@@ -68,10 +68,10 @@ import sys
 work = sys.argv[1]
 def counts(m, n):
     return {name: int(c) for c, name in (line.split() for line in open("%s/count-%s-%d" % (work, m, n)))}
-per = {m: {} for m in ("ours", "nsis")}
-for m in per:
+def per_file(m):
     a, b = counts(m, 1000), counts(m, 3000)
-    per[m] = {k: (b.get(k, 0) - a.get(k, 0)) / 2000 for k in set(a) | set(b)}
+    return {k: (b.get(k, 0) - a.get(k, 0)) / 2000 for k in set(a) | set(b)}
+per = {m: per_file(m) for m in ("ours", "nsis")}
 names = sorted({k for m in per for k, v in per[m].items() if abs(v) >= 0.05}, key=lambda k: -per["ours"].get(k, 0))
 print("Wine server requests per installed file (3,000 files less 1,000, per 2,000):")
 print("%-24s %8s %8s" % ("request", "ours", "NSIS"))
