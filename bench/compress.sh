@@ -15,6 +15,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$root/dist/win64
 work=${ZX_BENCH_DIR:-$root/build}/bench-compress
 export WINEPREFIX=$work/prefix
+. "$root/bench/installers.sh"
 rm -rf "$work"; mkdir -p "$work"
 "$root/tests/wine/make-prefix.sh" "$WINEPREFIX" >/dev/null
 
@@ -60,14 +61,7 @@ echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 row installer bytes "pack s" "pack CPU s" "install s"
 for packing in store compress solid; do
   option=--$packing
-  cat > "$work/$packing.script" <<SCRIPT
-APPNAME = Bench $packing
-INSTALLDIR = C:\\Bench\\$packing
-PROMPTINSTALLDIR = No
-CHECKPREVVERSION = No
-CHECKDELPHI = No
-SUCCESSMESSAGE = No
-SCRIPT
+  ours_script "$work/$packing.script" "Bench $packing" "C:\\Bench\\$packing"
   timed "$WINELOADER" "$bin/mksetup.exe" $option "$(winpath "$work/$packing.script")" "$(winpath "$payload")" \
     "$(winpath "$work/$packing.exe")" >"$work/mksetup-$packing.log"
   pack=$took
@@ -83,18 +77,7 @@ done
 if command -v makensis >/dev/null; then
   for nsis in "SetCompress off" "SetCompressor /SOLID lzma"; do
     name=$([ "$nsis" = "SetCompress off" ] && echo stored || echo lzma)
-    cat > "$work/nsis-$name.nsi" <<NSI
-Target amd64-unicode
-$nsis
-OutFile "$work/nsis-$name.exe"
-InstallDir "C:\\Nsis\\$name"
-RequestExecutionLevel user
-SilentInstall silent
-Section
-SetOutPath \$INSTDIR
-File /r "$payload/*"
-SectionEnd
-NSI
+    nsis_script "$work/nsis-$name.nsi" "$work/nsis-$name.exe" "C:\\Nsis\\$name" "$payload" "$nsis"
     timed makensis -V1 "$work/nsis-$name.nsi" >/dev/null
     pack=$took
     took=$(installed "$work/nsis-$name.exe" "Nsis/$name")

@@ -38,7 +38,8 @@ copier=$root/build/win64/bin/unrar_bench.exe  # its copy mode, timed inside the 
 work=${ZX_BENCH_DIR:-$root/build}/bench-peer
 export WINEPREFIX=$work/prefix
 
-. "$root/bench/need-nsis.sh"
+. "$root/bench/installers.sh"
+need_nsis
 cmake --build "$root/build/win64" --target timedrun unrar_bench >/dev/null
 rm -rf "$work"; mkdir -p "$work"
 "$root/tests/wine/make-prefix.sh" "$WINEPREFIX" >/dev/null
@@ -63,14 +64,7 @@ for p in "${payloads[@]}"; do
   else
     python3 "$root/bench/payload.py" "$work/$name" "$files" "$size"
   fi
-  cat > "$work/$name.script" <<SCRIPT
-APPNAME = Peer $name
-INSTALLDIR = C:\\ours-$name
-PROMPTINSTALLDIR = No
-CHECKPREVVERSION = No
-CHECKDELPHI = No
-SUCCESSMESSAGE = No
-SCRIPT
+  ours_script "$work/$name.script" "Peer $name" "C:\\ours-$name"
   for packing in default each; do
     [ "$packing" = each ] && [ "$name" != tree ] && continue
     out=ours-$name; option=()
@@ -83,19 +77,8 @@ SCRIPT
   for kind in stored lzma; do
     [ "$kind" = stored ] && compress="SetCompress off" || compress="SetCompressor /SOLID lzma"
     [ "$kind" = lzma ] && [ "$lzma" = no ] && [ "$name" != tree ] && continue
-    cat > "$work/nsis-$kind-$name.nsi" <<NSI
-Target amd64-unicode
-$compress
-SetDatablockOptimize off
-SilentInstall silent
-RequestExecutionLevel user
-OutFile "$work/nsis-$kind-$name.exe"
-InstallDir "C:\\nsis-$kind-$name"
-Section
-  SetOutPath "\$INSTDIR"
-  File /r "$work/$name/*"
-SectionEnd
-NSI
+    nsis_script "$work/nsis-$kind-$name.nsi" "$work/nsis-$kind-$name.exe" "C:\\nsis-$kind-$name" "$work/$name" \
+      "$compress" "SetDatablockOptimize off"
     makensis -V1 "$work/nsis-$kind-$name.nsi" >/dev/null
     echo "nsis-$kind-$name $(stat -c %s "$work/nsis-$kind-$name.exe") 0" >>"$work/sizes"
   done
@@ -108,8 +91,7 @@ cpus=()
 clean() {
   rm -rf "$drive_c/$1-$2" "$drive_c/copy-$2"
   if [ "${1%-each}" = ours ]; then
-    "${cpus[@]}" "$WINELOADER" reg delete "HKCU\\Software\\Corvane Company" /f >/dev/null 2>&1 || true
-    "${cpus[@]}" "$WINELOADER" reg delete "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Peer $2" /f >/dev/null 2>&1 || true
+    forget_records "Peer $2" "${cpus[@]}"
   fi
 }
 measure() {

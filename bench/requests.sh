@@ -15,30 +15,18 @@ timedrun=$root/build/win64/bin/timedrun.exe
 work=${ZX_BENCH_DIR:-$root/build}/bench-requests
 export WINEPREFIX=$work/prefix
 
-. "$root/bench/need-nsis.sh"
+. "$root/bench/installers.sh"
+need_nsis
 cmake --build "$root/build/win64" --target timedrun >/dev/null
 rm -rf "$work"; mkdir -p "$work"
 "$root/tests/wine/make-prefix.sh" "$WINEPREFIX" >/dev/null
 
 for n in 1000 3000; do
   python3 "$root/bench/payload.py" "$work/p$n" "$n" 10000
-  printf 'APPNAME = Requests %s\nINSTALLDIR = C:\\ours-%s\nPROMPTINSTALLDIR = No\nCHECKPREVVERSION = No\nCHECKDELPHI = No\nSUCCESSMESSAGE = No\n' \
-    "$n" "$n" >"$work/p$n.script"
+  ours_script "$work/p$n.script" "Requests $n" "C:\\ours-$n"
   "$WINELOADER" "$bin/mksetup.exe" --store "$(winpath "$work/p$n.script")" "$(winpath "$work/p$n")" \
     "$(winpath "$work/ours-$n.exe")" >/dev/null
-  cat >"$work/nsis-$n.nsi" <<NSI
-Target amd64-unicode
-SetCompress off
-SetDatablockOptimize off
-SilentInstall silent
-RequestExecutionLevel user
-OutFile "$work/nsis-$n.exe"
-InstallDir "C:\\nsis-$n"
-Section
-  SetOutPath "\$INSTDIR"
-  File /r "$work/p$n/*"
-SectionEnd
-NSI
+  nsis_script "$work/nsis-$n.nsi" "$work/nsis-$n.exe" "C:\\nsis-$n" "$work/p$n" "SetCompress off" "SetDatablockOptimize off"
   makensis -V1 "$work/nsis-$n.nsi" >/dev/null
 done
 
@@ -56,7 +44,7 @@ traced() {
   "$WINELOADER" "$timedrun" run "$(winpath "$work/$method-$n.exe")" "${extra[@]}" >/dev/null
   sleep 2; wineserver -k; wait || true
   # The next run finds no records of this one (their counts would be read).
-  "$WINELOADER" reg delete "HKCU\\Software\\Corvane Company" /f >/dev/null 2>&1 || true
+  forget_records "Requests $n"
   grep -v '^[0-9a-f]*: [a-z_]*() = ' "$work/trace" | grep -o '^[0-9a-f]*: [a-z_]*(' | sed 's/^[0-9a-f]*: //; s/($//' |
     sort | uniq -c >"$work/count-$method-$n"
   rm -f "$work/trace"
