@@ -70,6 +70,9 @@ class MatchFinder {
   void Index(Block& b, unsigned share);
   void Work();
   void Wait(Block& b);
+  // Waits under `lock` until `ready()`, woken through `cv`.
+  template <class Ready>
+  void Await(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, Ready ready);
   void Advance();
 
   MatchTree tree_;
