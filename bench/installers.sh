@@ -40,12 +40,14 @@ NSI
 record_key() {
   sed -n "s/.*const $1 = \"\\(.*\\)\";/\\1/p" "$root/records/record_text.cpp" | sed 's/\\\\/\\/g; s/^\\//'
 }
+maker_key=$(record_key kMakerKeyPath)
+uninstall_root=$(record_key kUninstallRootPath)
 # forget_records APPNAME [PREFIX...]: deletes the records of our installs (the
 # maker's key, with every install's file counts) and APPNAME's uninstall
 # entry, so that the next run reads none of them. PREFIX: taskset's, or none.
 forget_records() {
   local app=$1
   shift
-  "$@" "$WINELOADER" reg delete "HKCU\\$(record_key kMakerKeyPath)" /f >/dev/null 2>&1 || true
-  "$@" "$WINELOADER" reg delete "HKLM\\$(record_key kUninstallRootPath)\\$app" /f >/dev/null 2>&1 || true
+  "$@" "$WINELOADER" reg delete "HKCU\\$maker_key" /f >/dev/null 2>&1 || true
+  "$@" "$WINELOADER" reg delete "HKLM\\$uninstall_root\\$app" /f >/dev/null 2>&1 || true
 }
