@@ -64,8 +64,10 @@ void LzMatcher::Relax(std::size_t to, std::uint32_t price, std::uint32_t from, c
 // stretch and is taken as it is.
 std::size_t LzMatcher::Parse(std::size_t pos, std::size_t end, std::vector<LzToken>& out) {
   const std::size_t stretch = std::min(end - pos, kStretch);
-  const std::size_t nodes = std::min(end - pos, stretch + effort_.nice - 1);
-  for (std::size_t i = 1; i <= nodes; ++i) nodes_[i].price = kUnreached;
+  // Nodes are marked unreached only as far as a token from a position
+  // before reaches: a long match often ends the stretch within a few
+  // positions.
+  std::size_t marked = 0;
   nodes_[0].price = 0;
   nodes_[0].distances = distances_;
   std::size_t i = 0;
@@ -92,6 +94,9 @@ std::size_t LzMatcher::Parse(std::size_t pos, std::size_t end, std::vector<LzTok
       Emit(i, &longest, out);
       return p + longest.length;
     }
+    const std::size_t reach =
+        i + std::max({1u, longest.length, matches_.empty() ? 0u : matches_.back().length});
+    for (; marked < reach; ++marked) nodes_[marked + 1].price = kUnreached;
     const std::uint32_t base = node.price;
     const std::uint32_t from = static_cast<std::uint32_t>(i);
     Relax(i + 1, base + prices_.Literal(buf_[p]), from, {0, buf_[p]});
