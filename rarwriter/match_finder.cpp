@@ -59,17 +59,21 @@ void MatchFinder::Work() {
     Await(lock, work_, [&] { return stop_ || taken_ < posted_; });
     if (stop_) return;
     const std::uint64_t unit = taken_++;
-    const unsigned share = static_cast<unsigned>(unit % kShares);
-    const std::uint64_t job = unit / kShares;
-    Await(lock, work_, [&] { return shareNext_[share] == job; });
-    Block& b = *jobs_[job % kRing];
-    lock.unlock();
-    Index(b, share);
-    lock.lock();
-    shareNext_[share] = job + 1;
-    if (--b.pending == 0) done_.notify_all();
-    work_.notify_all();
+    Await(lock, work_, [&] { return CanStart(unit); });
+    Run(lock, unit);
   }
+}
+
+void MatchFinder::Run(std::unique_lock<std::mutex>& lock, std::uint64_t unit) {
+  const unsigned share = static_cast<unsigned>(unit % kShares);
+  const std::uint64_t job = unit / kShares;
+  Block& b = *jobs_[job % kRing];
+  lock.unlock();
+  Index(b, share);
+  lock.lock();
+  shareNext_[share] = job + 1;
+  if (--b.pending == 0) done_.notify_all();
+  work_.notify_all();
 }
 
 void MatchFinder::Index(Block& b, unsigned share) {
@@ -138,6 +142,11 @@ void MatchFinder::Launch() {
 void MatchFinder::Wait(Block& b) {
   {
     std::unique_lock<std::mutex> lock(mutex_);
+    // The coder indexes the block's shares that no thread has taken yet
+    // rather than wait for a sleeping thread to wake and take them; never a
+    // later block's, which would hold it up.
+    while (b.pending != 0 && taken_ < posted_ && jobs_[taken_ / kShares % kRing] == &b && CanStart(taken_))
+      Run(lock, taken_++);
     Await(lock, done_, [&] { return b.pending == 0; });
   }
   if (b.error) std::rethrow_exception(std::exchange(b.error, nullptr));

@@ -69,6 +69,10 @@ class MatchFinder {
   void Launch();
   void Index(Block& b, unsigned share);
   void Work();
+  // Whether `unit` may be indexed now (its share's block before is done),
+  // and the indexing of it, the lock let go meanwhile.
+  bool CanStart(std::uint64_t unit) const { return shareNext_[unit % kShares] == unit / kShares; }
+  void Run(std::unique_lock<std::mutex>& lock, std::uint64_t unit);
   void Wait(Block& b);
   // Waits under `lock` until `ready()`, woken through `cv`.
   template <class Ready>
