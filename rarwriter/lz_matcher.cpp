@@ -50,11 +50,13 @@ std::uint32_t LzMatcher::Extend(std::size_t pos, std::size_t end, std::uint32_t 
   return static_cast<std::uint32_t>(MatchEnd(&buf_[pos], dist, from, limit));
 }
 
-void LzMatcher::Relax(std::size_t to, std::uint32_t price, std::uint32_t from, const LzToken& token) {
+void LzMatcher::Relax(std::size_t to, std::uint32_t price, std::uint32_t from, std::uint32_t reach,
+                      const LzToken& token) {
   Node& n = nodes_[to];
   if (price < n.price) {
     n.price = price;
     n.from = from;
+    n.reach = reach;
     n.token = token;
   }
 }
@@ -69,6 +71,7 @@ std::size_t LzMatcher::Parse(std::size_t pos, std::size_t end, std::vector<LzTok
   // positions.
   std::size_t marked = 0;
   nodes_[0].price = 0;
+  nodes_[0].reach = 0;
   nodes_[0].distances = distances_;
   std::size_t i = 0;
   for (; i < stretch; ++i) {
@@ -99,15 +102,22 @@ std::size_t LzMatcher::Parse(std::size_t pos, std::size_t end, std::vector<LzTok
     for (; marked < reach; ++marked) nodes_[marked + 1].price = kUnreached;
     const std::uint32_t base = node.price;
     const std::uint32_t from = static_cast<std::uint32_t>(i);
-    Relax(i + 1, base + prices_.Literal(buf_[p]), from, {0, buf_[p]});
-    for (unsigned r = 0; r < 4; ++r)
-      for (std::uint32_t l = 2; l <= repLength[r]; ++l)
-        Relax(i + l, base + prices_.Repeat(r + 1, l), from, {node.distances.last[r], l, r + 1});
+    Relax(i + 1, base + prices_.Literal(buf_[p]), from, 0, {0, buf_[p]});
+    // The last token's distance, now the list's first, is priced here only
+    // beyond the lengths its token was priced at (a literal reaches 0).
+    const std::uint32_t priced = node.reach > from ? node.reach - from : 0u;
+    for (unsigned r = 0; r < 4; ++r) {
+      const std::uint32_t reach = from + repLength[r];
+      for (std::uint32_t l = r == 0 ? std::max(2u, priced + 1) : 2; l <= repLength[r]; ++l)
+        Relax(i + l, base + prices_.Repeat(r + 1, l), from, reach, {node.distances.last[r], l, r + 1});
+    }
     std::uint32_t shorter = 2;
     for (const TreeMatch& m : matches_) {
       const std::uint32_t atDist = base + prices_.Distance(m.dist);
-      for (std::uint32_t l = std::max(shorter + 1, Rar5LengthBonus(m.dist) + 2); l <= m.length; ++l)
-        Relax(i + l, atDist + prices_.Length(l, m.dist), from, {m.dist, l, 0});
+      const std::uint32_t first =
+          std::max({shorter + 1, Rar5LengthBonus(m.dist) + 2, m.dist == node.distances.last[0] ? priced + 1 : 0u});
+      for (std::uint32_t l = first; l <= m.length; ++l)
+        Relax(i + l, atDist + prices_.Length(l, m.dist), from, from + m.length, {m.dist, l, 0});
       shorter = m.length;
     }
   }

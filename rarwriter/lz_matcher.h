@@ -48,6 +48,10 @@ class LzMatcher {
   struct Node {
     std::uint32_t price;
     std::uint32_t from;  // the position the last token starts at
+    // As far as lengths of the last token's distance were priced from
+    // `from`: going on at that distance from here to no further than this
+    // is one token split in two, never cheaper than the one.
+    std::uint32_t reach;
     LzToken token;
     Distances distances;  // the list after that token
   };
@@ -55,7 +59,7 @@ class LzMatcher {
   void FindMatches(std::size_t pos, std::size_t end);
   std::uint32_t Extend(std::size_t pos, std::size_t end, std::uint32_t dist, std::uint32_t from) const;
   std::size_t Parse(std::size_t pos, std::size_t end, std::vector<LzToken>& out);
-  void Relax(std::size_t to, std::uint32_t price, std::uint32_t from, const LzToken& token);
+  void Relax(std::size_t to, std::uint32_t price, std::uint32_t from, std::uint32_t reach, const LzToken& token);
   void Emit(std::size_t stop, const LzToken* last, std::vector<LzToken>& out);
 
   LzEffort effort_;
