@@ -20,16 +20,16 @@ std::uint64_t CompressionInfo(bool compressed, bool solid, unsigned dictBits) {
 // How hard the coder looks. A solid stream visits fewer tree nodes per
 // position, and leaves shorter repeats out of them: its trees hold many
 // similar files. Measured on a tree of headers and libraries (169 MB, solid,
-// two cores): depth 20 and repeats from 48 bytes instead of depth 32 and
-// 64 bytes is 0.9% larger for a fifth less time (the whole tree within half
-// a minute); taking matches and ordering the trees at 64 bytes instead of 96
-// is 0.7% larger for a twentieth less.
-// Files alone price matches up to 224 bytes before one is taken at once
-// (import libraries repeat members of about that length, each a little
-// different): 0.9% smaller than at 96, for 14% more time; at 256, 1.1% for
-// 40% more.
+// two cores): depth 20 and repeats from 48 bytes instead of depth 48 and
+// 64 bytes is 1.2% larger for a fifth less time (the whole tree well
+// within half a minute); taking matches and ordering the trees at 64 bytes
+// instead of 96 is 0.7% larger for a twentieth less.
+// Both price matches up to 224 bytes before one is taken at once (import
+// libraries repeat members of about that length, each a little different):
+// files alone 0.9% smaller than at 96, for 14% more time, a solid stream
+// 1.6% for a tenth more; at 256, 1.1% for 40% more (files alone).
 const LzEffort kFileEffort{48, 96, 224, 64};
-const LzEffort kStreamEffort{20, 96, 96, 48};
+const LzEffort kStreamEffort{20, 96, 224, 48};
 constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
 constexpr std::size_t kMaxFilterBlock = 0x400000;
 
