@@ -20,9 +20,11 @@ LzMatcher::LzMatcher(unsigned dictBits, LzEffort effort, std::size_t sizeHint, T
       nodes_(kStretch + effort.nice + 1) {}
 
 // The token, and the list of distances as the reader keeps it: a new
-// distance goes first, a repeated one moves to the front.
+// distance goes first, a repeated one moves to the front; the last copy
+// again changes neither the list nor the last length.
 void LzMatcher::Distances::Take(const LzToken& t) {
-  if (t.dist == 0 || t.dist == kFilterToken) return;
+  if (t.dist == 0 || t.dist == kFilterToken || t.rep == kRepeatLast) return;
+  length = t.length;
   const unsigned from = t.rep ? t.rep - 1 : std::min(known, 3u);
   for (unsigned i = from; i > 0; --i) last[i] = last[i - 1];
   last[0] = t.dist;
@@ -111,6 +113,10 @@ std::size_t LzMatcher::Parse(std::size_t pos, std::size_t end, std::vector<LzTok
       for (std::uint32_t l = r == 0 ? std::max(2u, priced + 1) : 2; l <= repLength[r]; ++l)
         Relax(i + l, base + prices_.Repeat(r + 1, l), from, reach, {node.distances.last[r], l, r + 1});
     }
+    const std::uint32_t lastLength = node.distances.length;
+    if (lastLength && lastLength <= repLength[0] && lastLength > priced)
+      Relax(i + lastLength, base + prices_.RepeatLast(), from, from + repLength[0],
+            {node.distances.last[0], lastLength, kRepeatLast});
     std::uint32_t shorter = 2;
     for (const TreeMatch& m : matches_) {
       const std::uint32_t atDist = base + prices_.Distance(m.dist);

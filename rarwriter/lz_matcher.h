@@ -42,6 +42,7 @@ class LzMatcher {
   struct Distances {
     std::uint32_t last[4] = {};
     unsigned known = 0;
+    std::uint32_t length = 0;  // the last copy's, once this stream made one
     void Take(const LzToken& t);
   };
   // A position of the stretch being parsed: the cheapest way found to it.

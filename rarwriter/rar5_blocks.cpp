@@ -62,6 +62,10 @@ void WalkToken(const LzToken& t, T& tables, Sym sym, Raw raw) {
     raw(kFilterE8E9, 3);
     return;
   }
+  if (t.rep == kRepeatLast) {
+    sym(tables.main, kRar5RepeatLastSymbol);
+    return;
+  }
   if (t.rep) {
     sym(tables.main, kRar5FirstRepeat + t.rep - 1);
     const Rar5Slot len = Rar5LengthSlot(t.length - 2);

@@ -6,12 +6,15 @@
 
 // A literal byte (dist 0) or a copy of `length` bytes from `dist` back; a
 // copy may name its distance by its place in the reader's list of the last
-// four distances (`rep` 1 to 4), which costs no distance bits.
+// four distances (`rep` 1 to 4), which costs no distance bits, or be the
+// last copy again (`rep` kRepeatLast: the list's first distance at the
+// length of the last copy, one symbol).
 struct LzToken {
   std::uint32_t dist;
   std::uint32_t length;  // the byte itself for a literal
   std::uint32_t rep = 0;
 };
+constexpr std::uint32_t kRepeatLast = 5;
 // A token with this distance is no copy: it starts the x86 filter (E8E9)
 // over the next `length` bytes.
 constexpr std::uint32_t kFilterToken = 0xFFFFFFFF;
@@ -21,6 +24,7 @@ constexpr std::uint32_t kFilterToken = 0xFFFFFFFF;
 // distances, lengths of repeated distances.
 constexpr unsigned kRar5MainSize = 306, kRar5DistSize = 64, kRar5LowDistSize = 16, kRar5RepLenSize = 44;
 constexpr unsigned kRar5FilterSymbol = 256;
+constexpr unsigned kRar5RepeatLastSymbol = 257;
 constexpr unsigned kRar5FirstRepeat = 258;  // then the four repeated distances
 constexpr unsigned kRar5FirstMatch = 262;   // main symbols from here are match lengths
 

@@ -24,6 +24,8 @@ void TokenPrices::Count(const LzToken& t) {
   ++sinceUpdate_;
   if (t.dist == 0) {
     ++main_.count[t.length];
+  } else if (t.rep == kRepeatLast) {
+    ++main_.count[kRar5RepeatLastSymbol];
   } else if (t.rep) {
     ++main_.count[kRar5FirstRepeat + t.rep - 1];
     ++repLen_.count[Rar5LengthSlot(t.length - 2).slot];

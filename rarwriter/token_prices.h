@@ -20,6 +20,7 @@ class TokenPrices {
     const std::uint32_t v = length - 2;
     return main_.bits[kRar5FirstRepeat + rep - 1] + (v < kListed ? repeatLength_[v] : RepeatLength(v));
   }
+  unsigned RepeatLast() const { return main_.bits[kRar5RepeatLastSymbol]; }
   // A new distance's part of a match's price, and its length's part.
   unsigned Distance(std::uint32_t dist) const;
   unsigned Length(std::uint32_t length, std::uint32_t dist) const {
