@@ -96,6 +96,9 @@ std::size_t LzMatcher::Parse(std::size_t pos, std::size_t end, std::vector<LzTok
     if (!matches_.empty() && matches_.back().length > longest.length + 1)
       longest = {matches_.back().dist, matches_.back().length, 0};
     if (longest.length >= effort_.nice) {
+      if (longest.rep == 1 && longest.length == node.distances.length &&
+          prices_.RepeatLast() < prices_.Repeat(1, longest.length))
+        longest.rep = kRepeatLast;
       Emit(i, &longest, out);
       return p + longest.length;
     }

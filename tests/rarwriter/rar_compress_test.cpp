@@ -160,3 +160,20 @@ TEST(RarCompress, TwinsFollowTheFileTheyRepeat) {
   for (const ReadEntry& read : windows.entries)
     EXPECT_TRUE(read.data == (read.name[0] == 'b' ? big : read.name[0] == 'm' ? mid : text)) << read.name;
 }
+
+// Records alike but for a number at their start: after the number, the same
+// copy as the record before, at the reader's last length (whatever the reader
+// added to the length of the copy that set it, for its distance), short or
+// long enough to be taken at once: about a byte a record.
+TEST(RarCompress, RecordsAlikeButForANumberReadBack) {
+  for (std::size_t length : {200, 300, 3000}) {
+    const std::string record = test_entries::Words(length, 32);
+    std::string data;
+    for (int k = 0; k < 400; ++k) data += std::to_string(1000 + k) + record.substr(4);
+    for (RarPacking packing : {RarPacking::kCompress, RarPacking::kSolid}) {
+      SCOPED_TRACE(std::to_string(length) + " " + Label(packing));
+      const RarSizes first = RoundTrip({File("record", data.substr(0, length))}, packing, 20);
+      EXPECT_LT(RoundTrip({File("records", data)}, packing, 20).packed, first.packed + 400 * 3 / 2);
+    }
+  }
+}
