@@ -146,18 +146,57 @@ void Count(const LzToken* begin, const LzToken* end, Tables& tables) {
         *t, tables, [](Table& table, unsigned s) { ++table.freq[s]; }, [](std::uint32_t, unsigned) {});
 }
 
-// The bits of the tables and of the symbols coded with them (the extra bits
-// are the same however the tokens fall into blocks); fits the lengths.
-std::uint64_t Cost(Tables& tables) {
+// Counts evened out over stretches of four or more similar ones (each
+// within `spread`, or `spread` sixteenths, of the stretch's average), so
+// that their code lengths come out alike and the run-length coded tables
+// shorter; a used symbol keeps a count, an unused one none.
+std::vector<std::uint32_t> EvenCounts(const std::vector<std::uint32_t>& freq, unsigned spread) {
+  std::vector<std::uint32_t> even(freq);
+  for (std::size_t start = 0; start < freq.size();) {
+    std::uint64_t sum = freq[start];
+    std::size_t end = start + 1;
+    for (; end < freq.size() && (freq[end] != 0) == (freq[start] != 0); ++end) {
+      const std::uint64_t n = end - start, scaled = std::uint64_t{freq[end]} * n;
+      if ((scaled > sum ? scaled - sum : sum - scaled) > std::max<std::uint64_t>(spread * n, sum * spread / 16)) break;
+      sum += freq[end];
+    }
+    if (freq[start] && end - start >= 4)
+      std::fill(even.begin() + static_cast<std::ptrdiff_t>(start), even.begin() + static_cast<std::ptrdiff_t>(end),
+                static_cast<std::uint32_t>(std::max<std::uint64_t>(1, (sum + (end - start) / 2) / (end - start))));
+    start = end;
+  }
+  return even;
+}
+
+// The bits of the tables and of the symbols coded with the lengths they hold.
+std::uint64_t Bits(const Tables& tables) {
   std::uint64_t bits = 0;
   for (auto part : kTableParts) {
-    Table& table = tables.*part;
-    table.Fit();
+    const Table& table = tables.*part;
     for (std::size_t s = 0; s < table.freq.size(); ++s) bits += std::uint64_t{table.freq[s]} * table.lengths[s];
   }
   BitWriter header;
   PutTables(header, tables);
   return bits + header.BitCount();
+}
+
+// The bits of the tables and of the symbols coded with them (the extra bits
+// are the same however the tokens fall into blocks); fits the lengths to the
+// counts, or to the counts evened out when that costs less (on a tree of
+// headers and libraries 0.2% smaller, files alone and solid alike).
+std::uint64_t Cost(Tables& tables) {
+  for (auto part : kTableParts) (tables.*part).Fit();
+  std::uint64_t best = Bits(tables);
+  for (unsigned spread : {4, 8}) {
+    Tables even = tables;
+    for (auto part : kTableParts)
+      (even.*part).lengths = HuffmanLengths(EvenCounts((even.*part).freq, spread), kMaxBits);
+    const std::uint64_t bits = Bits(even);
+    if (bits >= best) continue;
+    best = bits;
+    for (auto part : kTableParts) (tables.*part).lengths = std::move((even.*part).lengths);
+  }
+  return best;
 }
 
 Tables Sum(const Tables& a, const Tables& b) {
