@@ -111,10 +111,13 @@ std::size_t LzMatcher::Parse(std::size_t pos, std::size_t end, std::vector<LzTok
     // The last token's distance, now the list's first, is priced here only
     // beyond the lengths its token was priced at (a literal reaches 0).
     const std::uint32_t priced = node.reach > from ? node.reach - from : 0u;
+    // Distances and lengths are copied before the loops that write nodes,
+    // which the compiler would otherwise read them again after (6% of a
+    // packing on one core).
     for (unsigned r = 0; r < 4; ++r) {
-      const std::uint32_t reach = from + repLength[r];
-      for (std::uint32_t l = r == 0 ? std::max(2u, priced + 1) : 2; l <= repLength[r]; ++l)
-        Relax(i + l, base + prices_.Repeat(r + 1, l), from, reach, {node.distances.last[r], l, r + 1});
+      const std::uint32_t dist = node.distances.last[r], length = repLength[r], reach = from + length;
+      for (std::uint32_t l = r == 0 ? std::max(2u, priced + 1) : 2; l <= length; ++l)
+        Relax(i + l, base + prices_.Repeat(r + 1, l), from, reach, {dist, l, r + 1});
     }
     const std::uint32_t lastLength = node.distances.length;
     if (lastLength && lastLength <= repLength[0] && lastLength > priced)
@@ -122,12 +125,13 @@ std::size_t LzMatcher::Parse(std::size_t pos, std::size_t end, std::vector<LzTok
             {node.distances.last[0], lastLength, kRepeatLast});
     std::uint32_t shorter = 2;
     for (const TreeMatch& m : matches_) {
-      const std::uint32_t atDist = base + prices_.Distance(m.dist);
+      const std::uint32_t dist = m.dist, length = m.length;
+      const std::uint32_t atDist = base + prices_.Distance(dist);
       const std::uint32_t first =
-          std::max({shorter + 1, Rar5LengthBonus(m.dist) + 2, m.dist == node.distances.last[0] ? priced + 1 : 0u});
-      for (std::uint32_t l = first; l <= m.length; ++l)
-        Relax(i + l, atDist + prices_.Length(l, m.dist), from, from + m.length, {m.dist, l, 0});
-      shorter = m.length;
+          std::max({shorter + 1, Rar5LengthBonus(dist) + 2, dist == node.distances.last[0] ? priced + 1 : 0u});
+      for (std::uint32_t l = first; l <= length; ++l)
+        Relax(i + l, atDist + prices_.Length(l, dist), from, from + length, {dist, l, 0});
+      shorter = length;
     }
   }
   Emit(i, nullptr, out);
