@@ -102,9 +102,9 @@ std::size_t LzMatcher::Parse(std::size_t pos, std::size_t end, std::vector<LzTok
       Emit(i, &longest, out);
       return p + longest.length;
     }
-    const std::size_t reach =
+    const std::size_t farthest =
         i + std::max({1u, longest.length, matches_.empty() ? 0u : matches_.back().length});
-    for (; marked < reach; ++marked) nodes_[marked + 1].price = kUnreached;
+    for (; marked < farthest; ++marked) nodes_[marked + 1].price = kUnreached;
     const std::uint32_t base = node.price;
     const std::uint32_t from = static_cast<std::uint32_t>(i);
     Relax(i + 1, base + prices_.Literal(buf_[p]), from, 0, {0, buf_[p]});
