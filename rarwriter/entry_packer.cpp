@@ -33,10 +33,10 @@ const LzEffort kStreamEffort{20, 96, 224, 48};
 constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
 constexpr std::size_t kMaxFilterBlock = 0x400000;
 
-// Twice the file's size, so that it fits into one block.
-unsigned FileDictBits(std::size_t size, unsigned maxBits) {
+// Twice the file's (or stream's) size, so that it fits into one block.
+unsigned FileDictBits(std::uint64_t size, unsigned maxBits) {
   unsigned bits = EntryPacker::kMinDictBits;
-  while (bits < maxBits && (std::size_t{1} << bits) < 2 * size) ++bits;
+  while (bits < maxBits && (std::uint64_t{1} << (bits - 1)) < size) ++bits;
   return bits;
 }
 
@@ -54,9 +54,12 @@ bool FilterFile(const std::string& data, std::size_t window) {
 
 }  // namespace
 
-EntryPacker::EntryPacker(RarPacking packing, unsigned dictBits) : packing_(packing), dictBits_(ClampedBits(dictBits)) {
-  if (packing_ == RarPacking::kSolid)
-    stream_ = std::make_unique<LzMatcher>(dictBits_, kStreamEffort, std::size_t{1} << 22, prices_);
+EntryPacker::EntryPacker(RarPacking packing, unsigned dictBits, std::uint64_t streamBytes)
+    : packing_(packing), dictBits_(ClampedBits(dictBits)) {
+  if (packing_ != RarPacking::kSolid) return;
+  dictBits_ = FileDictBits(streamBytes, dictBits_);
+  stream_ = std::make_unique<LzMatcher>(dictBits_, kStreamEffort,
+                                        static_cast<std::size_t>(std::min<std::uint64_t>(streamBytes, 1 << 22)), prices_);
 }
 
 EntryPacker::~EntryPacker() = default;

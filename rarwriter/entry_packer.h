@@ -12,8 +12,10 @@ enum class RarPacking { kStore, kCompress, kSolid };
 
 class EntryPacker {
  public:
-  // `dictBits`: the readers' window is at most 2^dictBits bytes.
-  EntryPacker(RarPacking packing, unsigned dictBits);
+  // `dictBits`: the readers' window is at most 2^dictBits bytes; a solid
+  // stream of `streamBytes` gets one twice its size when that is smaller
+  // (the installer's reader holds twice the window, whatever it is used for).
+  EntryPacker(RarPacking packing, unsigned dictBits, std::uint64_t streamBytes = UINT64_MAX);
   ~EntryPacker();
 
   // The compressed data area of the next file in `packed` and the file

@@ -217,7 +217,7 @@ std::string WriteRarArchive(const std::vector<RarEntry>& entries, const RarOptio
   if (options.packing == RarPacking::kCompress)
     lanes = std::make_unique<FileLanes>(entries, repeats.twin, options);
   else
-    packer = std::make_unique<EntryPacker>(options.packing, options.dictBits);
+    packer = std::make_unique<EntryPacker>(options.packing, options.dictBits, progress.bytes);
   bool lastCompressed = false;
   for (std::size_t i : repeats.order) {
     const RarEntry& e = entries[i];

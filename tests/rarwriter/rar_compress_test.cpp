@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "rarwriter/folder_entries.h"
+#include "rarwriter/rar_format.h"
 #include "rarwriter/rar_writer.h"
 #include "tests/rarwriter/libarchive_read.h"
 #include "tests/rarwriter/test_entries.h"
@@ -175,5 +176,26 @@ TEST(RarCompress, RecordsAlikeButForANumberReadBack) {
       const RarSizes first = RoundTrip({File("record", data.substr(0, length))}, packing, 20);
       EXPECT_LT(RoundTrip({File("records", data)}, packing, 20).packed, first.packed + 400 * 3 / 2);
     }
+  }
+}
+
+// A solid stream's window is twice the stream (within the window asked for):
+// the installer's reader holds twice the window whatever the payload, and
+// the stream's coder indexes a window's worth of positions.
+TEST(RarCompress, SolidStreamWindowFitsTheStream) {
+  struct Case {
+    std::uint64_t streamBytes;
+    unsigned dictBits, windowBits;
+  } const cases[] = {
+      {1000, 25, 17}, {65536, 25, 17}, {65537, 25, 18}, {1 << 20, 25, 21}, {1 << 20, 19, 19}, {1ull << 30, 20, 20},
+  };
+  const std::string data = test_entries::Words(1000, 40);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.streamBytes);
+    EntryPacker packer(RarPacking::kSolid, c.dictBits, c.streamBytes);
+    std::string packed;
+    std::uint64_t info = 0;
+    ASSERT_TRUE(packer.Pack(data, packed, info));
+    EXPECT_EQ((info >> kRar5WindowShift) & 15, c.windowBits - EntryPacker::kMinDictBits);
   }
 }
