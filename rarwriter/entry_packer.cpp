@@ -86,6 +86,10 @@ bool EntryPacker::Pack(const std::string& data, std::string& packed, std::uint64
   LzMatcher& matcher =
       solid ? *stream_ : *(alone = std::make_unique<LzMatcher>(dictBits, kFileEffort, data.size(), prices_));
   matcher.StartPiece();
+  // A solid stream's file may be coded with the tables the reader holds
+  // from the file before.
+  std::vector<std::uint8_t>* held = solid ? &held_ : nullptr;
+  const std::vector<std::uint8_t> heldBefore = held_;
   std::vector<LzToken> tokens;
   for (std::size_t at = 0; at < data.size();) {
     const std::size_t take = std::min(data.size() - at, kPieceBytes);
@@ -93,11 +97,15 @@ bool EntryPacker::Pack(const std::string& data, std::string& packed, std::uint64
     if (filter && at == 0) tokens.push_back({kFilterToken, static_cast<std::uint32_t>(data.size())});
     matcher.Encode(bytes + at, take, tokens);
     at += take;
-    EncodeRar5Blocks(tokens, window, at == data.size(), packed);
+    EncodeRar5Blocks(tokens, window, at == data.size(), packed, held);
   }
   if (packed.size() >= data.size()) {
-    // Stored: in a solid archive its bytes never reach the readers' window.
-    if (solid) stream_->DropPiece();
+    // Stored: in a solid archive its bytes never reach the readers' window,
+    // nor its tables the reader.
+    if (solid) {
+      stream_->DropPiece();
+      held_ = heldBefore;
+    }
     packed.clear();
     return false;
   }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "rarwriter/lz_matcher.h"
 
@@ -45,5 +46,9 @@ class EntryPacker {
   // small file is over before its own prices would settle.
   TokenPrices prices_;
   std::unique_ptr<LzMatcher> stream_;  // the solid stream's history
+  // The code lengths of the tables the readers hold after the solid
+  // stream's last block (none before its first compressed file, which
+  // resets them).
+  std::vector<std::uint8_t> held_;
   bool streamStarted_ = false;
 };

@@ -19,6 +19,13 @@ constexpr std::ptrdiff_t kUnitTokens = 1 << 10;
 // Keeps a block's data within the three bytes of its size field.
 constexpr std::ptrdiff_t kMaxBlockTokens = 1 << 16;
 constexpr std::uint64_t kBlockHeaderBits = 40;  // flags, check, size
+// Tables that code every symbol are sent when they cost at most this much
+// more than fitted ones; a symbol a block does not use counts as this many
+// times rarer than one it uses once. 10,000 files of 900 bytes, solid: 5%
+// smaller; 26 source files of 3 KB: 1.7%; a tree of 2,500 headers and
+// libraries: the same (2 KB smaller of 11 MB).
+constexpr std::uint64_t kBroadMarginBits = 128;
+constexpr std::uint32_t kBroadScale = 32;
 
 struct Table {
   std::vector<std::uint32_t> freq;
@@ -206,18 +213,64 @@ Tables Sum(const Tables& a, const Tables& b) {
   return sum;
 }
 
-// A stretch of tokens with the tables fitted to it.
+// A stretch of tokens with the tables fitted to it (or held from before).
 struct Block {
   const LzToken *begin, *end;
   Tables tables;
   std::uint64_t cost;
   std::size_t unpacked;
+  bool sendTables = true;
 };
 
-void PutBlock(std::string& out, Block& block, bool last) {
+// The block coded with the tables the reader holds, when that costs fewer
+// bits than its own: many small files of a solid stream each make a block
+// of a few hundred tokens, whose tables would be a tenth of it.
+void UseHeld(Block& block, const std::vector<std::uint8_t>& held) {
+  if (held.empty()) return;
+  std::uint64_t bits = 0;
+  std::size_t at = 0;
+  for (auto part : kTableParts) {
+    const Table& table = block.tables.*part;
+    for (std::size_t s = 0; s < table.freq.size(); ++s, ++at) {
+      if (table.freq[s] && !held[at]) return;  // a symbol the held tables cannot code
+      bits += std::uint64_t{table.freq[s]} * held[at];
+    }
+  }
+  if (bits >= block.cost) return;
+  at = 0;
+  for (auto part : kTableParts) {
+    std::vector<std::uint8_t>& lengths = (block.tables.*part).lengths;
+    lengths.assign(held.begin() + static_cast<std::ptrdiff_t>(at),
+                   held.begin() + static_cast<std::ptrdiff_t>(at + lengths.size()));
+    at += lengths.size();
+  }
+  block.sendTables = false;
+}
+
+// The block the reader's next file may code with these tables (a solid
+// stream's file's last) gets tables that code every symbol when they cost
+// it at most a few bytes more than tables fitted to it: the next file, when
+// small, then often needs none of its own.
+void Broaden(Block& block) {
+  Tables broad = block.tables;
+  for (auto part : kTableParts) {
+    std::vector<std::uint32_t> freq((broad.*part).freq);
+    for (std::uint32_t& f : freq) f = f ? f * kBroadScale : 1;
+    (broad.*part).lengths = HuffmanLengths(freq, kMaxBits);
+  }
+  if (Bits(broad) > block.cost + kBroadMarginBits) return;
+  for (auto part : kTableParts) (block.tables.*part).lengths = std::move((broad.*part).lengths);
+}
+
+void PutBlock(std::string& out, Block& block, bool last, std::vector<std::uint8_t>* held) {
   for (auto part : kTableParts) (block.tables.*part).codes = CanonicalCodes((block.tables.*part).lengths);
   BitWriter bits;
-  PutTables(bits, block.tables);
+  if (block.sendTables) PutTables(bits, block.tables);
+  if (held) {
+    held->clear();
+    for (auto part : kTableParts)
+      held->insert(held->end(), (block.tables.*part).lengths.begin(), (block.tables.*part).lengths.end());
+  }
   for (const LzToken* t = block.begin; t != block.end; ++t)
     WalkToken(
         *t, block.tables, [&](const Table& table, unsigned s) { table.Put(bits, s); },
@@ -227,7 +280,7 @@ void PutBlock(std::string& out, Block& block, bool last) {
   const std::uint32_t size = static_cast<std::uint32_t>(data.size());
   const unsigned sizeBytes = size < 0x100 ? 1 : size < 0x10000 ? 2 : 3;
   // Flags: tables present, last block, size field bytes - 1, used bits - 1.
-  const unsigned flags = 0x80 | (last ? 0x40 : 0) | (sizeBytes - 1) << 3 | (lastBits - 1);
+  const unsigned flags = (block.sendTables ? 0x80 : 0) | (last ? 0x40 : 0) | (sizeBytes - 1) << 3 | (lastBits - 1);
   const unsigned check = 0x5A ^ flags ^ (size & 0xFF) ^ ((size >> 8) & 0xFF) ^ ((size >> 16) & 0xFF);
   out += static_cast<char>(flags);
   out += static_cast<char>(check & 0xFF);
@@ -241,8 +294,16 @@ std::size_t Unpacked(const LzToken& t) { return t.dist == 0 ? 1 : t.dist == kFil
 
 // Units of tokens are joined into one block while one set of tables for
 // both costs fewer bits than a set each.
-void EncodeRar5Blocks(const std::vector<LzToken>& tokens, std::size_t window, bool last, std::string& out) {
+void EncodeRar5Blocks(const std::vector<LzToken>& tokens, std::size_t window, bool last, std::string& out,
+                      std::vector<std::uint8_t>* held) {
   Block block{nullptr, nullptr, {}, 0, 0};
+  bool first = true;
+  auto put = [&](Block& b, bool final) {
+    if (held && first) UseHeld(b, *held);
+    if (held && final && b.sendTables) Broaden(b);
+    first = false;
+    PutBlock(out, b, final && last, held);
+  };
   for (std::size_t at = 0; at < tokens.size();) {
     Block unit{tokens.data() + at, tokens.data() + at, {}, 0, 0};
     for (; unit.end != tokens.data() + tokens.size() && unit.end - unit.begin < kUnitTokens; ++unit.end) {
@@ -264,9 +325,9 @@ void EncodeRar5Blocks(const std::vector<LzToken>& tokens, std::size_t window, bo
           continue;
         }
       }
-      PutBlock(out, block, false);
+      put(block, false);
     }
     block = std::move(unit);
   }
-  if (block.begin) PutBlock(out, block, last);
+  if (block.begin) put(block, true);
 }

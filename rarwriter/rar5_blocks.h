@@ -2,6 +2,7 @@
 // The compressed data of one RAR 5 file entry (format version 5.0): blocks,
 // each with its own Huffman tables, holding the literals and matches of an
 // LZ coder and the x86 filter's records.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,4 +13,9 @@
 // `last`. No block unpacks to more than half the window: libarchive's reader
 // stops a block after half a window of output, and when that happens at a
 // block's very end it reads past the file's last block.
-void EncodeRar5Blocks(const std::vector<LzToken>& tokens, std::size_t window, bool last, std::string& out);
+// `held`, when given: the code lengths of the four tables the reader holds
+// from the block before (empty: none), which the first block is coded with,
+// sending no tables, when that costs fewer bits; on return, those of the
+// last block.
+void EncodeRar5Blocks(const std::vector<LzToken>& tokens, std::size_t window, bool last, std::string& out,
+                      std::vector<std::uint8_t>* held = nullptr);

@@ -87,3 +87,37 @@ TEST(Rar5Blocks, TablesOfAlikeCountsAreEvenedOut) {
   // log2(200) = 7.64 bits a literal; with lengths fitted to the counts, 61 bytes more.
   EXPECT_LT(out.size(), tokens.size() * 764 / 800 + 45);
 }
+
+// A solid stream's file coded with the tables the reader holds from the file
+// before: a small one sends none when they serve, and sends its own when
+// they lack a symbol it uses.
+TEST(Rar5Blocks, SmallFileUsesTheTablesTheReaderHolds) {
+  const std::size_t window = std::size_t{1} << 17;
+  std::vector<std::uint8_t> held;
+  std::string first;
+  EncodeRar5Blocks(Text(300), window, true, first, &held);
+  ASSERT_EQ(held.size(), 430u);  // the four tables' lengths
+  std::vector<std::uint8_t> lacking = held;
+  lacking['q'] = 0;
+  const struct {
+    const char* name;
+    std::vector<LzToken> tokens;
+    const std::vector<std::uint8_t>& held;
+    bool tables;
+  } cases[] = {
+      {"the same letters", Text(200), held, false},
+      {"letters and a match", Then(Text(200), {{5, 4, 0}}), held, false},
+      {"a letter the held tables lack", Then(Text(200), {{0, 'q'}}), lacking, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::uint8_t> reader = c.held;
+    std::string out, alone;
+    EncodeRar5Blocks(c.tokens, window, true, out, &reader);
+    EncodeRar5Blocks(c.tokens, window, true, alone);
+    const std::vector<BlockHeader> headers = Headers(out);
+    ASSERT_EQ(headers.size(), 1u);
+    EXPECT_EQ(headers[0].tables, c.tables);
+    EXPECT_EQ(out.size() < alone.size(), !c.tables);
+  }
+}

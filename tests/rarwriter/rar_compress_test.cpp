@@ -199,3 +199,25 @@ TEST(RarCompress, SolidStreamWindowFitsTheStream) {
     EXPECT_EQ((info >> kRar5WindowShift) & 15, c.windowBits - EntryPacker::kMinDictBits);
   }
 }
+
+// Small files of a solid stream, most coded with the tables the file before
+// left the reader, among them a file stored (whose tables the reader never
+// sees) and a filtered program: each reads back as it was.
+TEST(RarCompress, SmallFilesOfAStreamReadBack) {
+  // Sixteen bytes too few to pack, then bytes of the same sixteen values in
+  // no pair twice (no copy to make), cheaper with the tables of the first
+  // than with its own: those are not the reader's.
+  std::string sixteen, pairs;
+  for (unsigned i = 0; i < 16; ++i) sixteen += static_cast<char>(0x80 + i);
+  for (unsigned i = 0; i < 64; ++i) pairs += static_cast<char>(0x80 + (i % 2 ? i / 2 % 16 : (i / 2 + i / 32 + 1) % 16));
+  std::vector<RarEntry> entries = {File("words", test_entries::Words(2000, 1)), File("sixteen", sixteen),
+                                   File("pairs", pairs)};
+  for (unsigned i = 0; i < 300; ++i) {
+    const std::string data = i == 100   ? test_entries::Noise(700, i)
+                             : i == 200 ? test_entries::X86Image(4000, i, 40)
+                                        : test_entries::Words(200 + i * 37 % 700, i);
+    entries.push_back(File("f" + std::to_string(i), data));
+  }
+  const RarSizes sizes = RoundTrip(entries, RarPacking::kSolid, RarOptions().dictBits);
+  EXPECT_LT(sizes.packed, sizes.unpacked / 2);
+}
