@@ -58,8 +58,8 @@ EntryPacker::EntryPacker(RarPacking packing, unsigned dictBits, std::uint64_t st
     : packing_(packing), dictBits_(ClampedBits(dictBits)) {
   if (packing_ != RarPacking::kSolid) return;
   dictBits_ = FileDictBits(streamBytes, dictBits_);
-  stream_ = std::make_unique<LzMatcher>(dictBits_, kStreamEffort,
-                                        static_cast<std::size_t>(std::min<std::uint64_t>(streamBytes, 1 << 22)), prices_);
+  stream_ = std::make_unique<LzMatcher>(
+      dictBits_, kStreamEffort, static_cast<std::size_t>(std::min<std::uint64_t>(streamBytes, 1 << 22)), prices_);
 }
 
 EntryPacker::~EntryPacker() = default;

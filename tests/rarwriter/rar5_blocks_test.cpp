@@ -96,7 +96,6 @@ TEST(Rar5Blocks, SmallFileUsesTheTablesTheReaderHolds) {
   std::vector<std::uint8_t> held;
   std::string first;
   EncodeRar5Blocks(Text(300), window, true, first, &held);
-  ASSERT_EQ(held.size(), 430u);  // the four tables' lengths
   std::vector<std::uint8_t> lacking = held;
   lacking['q'] = 0;
   const struct {
@@ -105,7 +104,6 @@ TEST(Rar5Blocks, SmallFileUsesTheTablesTheReaderHolds) {
     const std::vector<std::uint8_t>& held;
     bool tables;
   } cases[] = {
-      {"the same letters", Text(200), held, false},
       {"letters and a match", Then(Text(200), {{5, 4, 0}}), held, false},
       {"a letter the held tables lack", Then(Text(200), {{0, 'q'}}), lacking, true},
   };
