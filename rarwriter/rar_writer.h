@@ -31,7 +31,7 @@ struct RarProgress {
 struct RarOptions {
   RarPacking packing = RarPacking::kStore;
   // The readers' largest window, 2^dictBits bytes (17 to 26): a solid
-  // stream's window; a file alone gets one its size, at most this.
+  // stream, or a file alone, gets one twice its size, at most this.
   unsigned dictBits = EntryPacker::kDefaultDictBits;
   // Called after each file, when given.
   std::function<void(const RarProgress&)> progress;
