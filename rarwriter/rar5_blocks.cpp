@@ -187,6 +187,15 @@ std::uint64_t Bits(const Tables& tables) {
   return bits + header.BitCount();
 }
 
+// The tables with the lengths fitted to `counts(freq)` instead of to the
+// counts themselves.
+template <typename Counts>
+Tables Refitted(const Tables& tables, Counts counts) {
+  Tables refitted = tables;
+  for (auto part : kTableParts) (refitted.*part).lengths = HuffmanLengths(counts((refitted.*part).freq), kMaxBits);
+  return refitted;
+}
+
 // The bits of the tables and of the symbols coded with them (the extra bits
 // are the same however the tokens fall into blocks); fits the lengths to the
 // counts, or to the counts evened out when that costs less (on a tree of
@@ -195,13 +204,11 @@ std::uint64_t Cost(Tables& tables) {
   for (auto part : kTableParts) (tables.*part).Fit();
   std::uint64_t best = Bits(tables);
   for (unsigned spread : {4, 8}) {
-    Tables even = tables;
-    for (auto part : kTableParts)
-      (even.*part).lengths = HuffmanLengths(EvenCounts((even.*part).freq, spread), kMaxBits);
+    Tables even = Refitted(tables, [&](const std::vector<std::uint32_t>& freq) { return EvenCounts(freq, spread); });
     const std::uint64_t bits = Bits(even);
     if (bits >= best) continue;
     best = bits;
-    for (auto part : kTableParts) (tables.*part).lengths = std::move((even.*part).lengths);
+    tables = std::move(even);
   }
   return best;
 }
@@ -252,14 +259,11 @@ void UseHeld(Block& block, const std::vector<std::uint8_t>& held) {
 // it at most a few bytes more than tables fitted to it: the next file, when
 // small, then often needs none of its own.
 void Broaden(Block& block) {
-  Tables broad = block.tables;
-  for (auto part : kTableParts) {
-    std::vector<std::uint32_t> freq((broad.*part).freq);
+  Tables broad = Refitted(block.tables, [](std::vector<std::uint32_t> freq) {
     for (std::uint32_t& f : freq) f = f ? f * kBroadScale : 1;
-    (broad.*part).lengths = HuffmanLengths(freq, kMaxBits);
-  }
-  if (Bits(broad) > block.cost + kBroadMarginBits) return;
-  for (auto part : kTableParts) (block.tables.*part).lengths = std::move((broad.*part).lengths);
+    return freq;
+  });
+  if (Bits(broad) <= block.cost + kBroadMarginBits) block.tables = std::move(broad);
 }
 
 void PutBlock(std::string& out, Block& block, bool last, std::vector<std::uint8_t>* held) {
@@ -297,11 +301,9 @@ std::size_t Unpacked(const LzToken& t) { return t.dist == 0 ? 1 : t.dist == kFil
 void EncodeRar5Blocks(const std::vector<LzToken>& tokens, std::size_t window, bool last, std::string& out,
                       std::vector<std::uint8_t>* held) {
   Block block{nullptr, nullptr, {}, 0, 0};
-  bool first = true;
   auto put = [&](Block& b, bool final) {
-    if (held && first) UseHeld(b, *held);
+    if (held && b.begin == tokens.data()) UseHeld(b, *held);
     if (held && final && b.sendTables) Broaden(b);
-    first = false;
     PutBlock(out, b, final && last, held);
   };
   for (std::size_t at = 0; at < tokens.size();) {
