@@ -24,6 +24,7 @@ if [ -z "$payload" ]; then
   payload=$work/corpus
   cp -rL /usr/x86_64-w64-mingw32 "$payload" 2>/dev/null || true
 fi
+payload=$(realpath "$payload")  # makensis takes a relative one from its script's folder
 files=$(find "$payload" -type f | wc -l)
 bytes=$(find "$payload" -type f -printf '%s\n' | awk '{s+=$1} END {print s+0}')
 echo "payload: $payload, $files files, $bytes bytes"
