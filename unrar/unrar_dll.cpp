@@ -8,6 +8,10 @@
 
 #include "unrar/archive_session.h"
 
+// The linker keeps the exports by unrar.def, which the whole-program link does
+// not see: it would drop every function the exports alone reach.
+#define ZX_RAR_EXPORT __attribute__((externally_visible))
+
 namespace {
 
 ArchiveSession* Session(RarArchiveHandle h) { return static_cast<ArchiveSession*>(h); }
@@ -16,7 +20,7 @@ ArchiveSession* Session(RarArchiveHandle h) { return static_cast<ArchiveSession*
 
 extern "C" {
 
-RarArchiveHandle ZX_RAR_CALL RAROpenArchive(RAROpenArchiveData* data) {
+ZX_RAR_EXPORT RarArchiveHandle ZX_RAR_CALL RAROpenArchive(RAROpenArchiveData* data) {
   if (!data) return nullptr;
   if (!data->ArcName) {
     data->OpenResult = ERAR_EOPEN;
@@ -43,13 +47,13 @@ RarArchiveHandle ZX_RAR_CALL RAROpenArchive(RAROpenArchiveData* data) {
   return s;
 }
 
-int ZX_RAR_CALL RARCloseArchive(RarArchiveHandle archive) {
+ZX_RAR_EXPORT int ZX_RAR_CALL RARCloseArchive(RarArchiveHandle archive) {
   if (!archive) return ERAR_ECLOSE;
   delete Session(archive);
   return 0;
 }
 
-int ZX_RAR_CALL RARReadHeader(RarArchiveHandle archive, RARHeaderData* header) {
+ZX_RAR_EXPORT int ZX_RAR_CALL RARReadHeader(RarArchiveHandle archive, RARHeaderData* header) {
   if (!archive) return ERAR_UNKNOWN;
   try {
     return Session(archive)->ReadHeader(header);
@@ -60,7 +64,7 @@ int ZX_RAR_CALL RARReadHeader(RarArchiveHandle archive, RARHeaderData* header) {
   }
 }
 
-int ZX_RAR_CALL RARProcessFile(RarArchiveHandle archive, int operation, char* destPath, char* destName) {
+ZX_RAR_EXPORT int ZX_RAR_CALL RARProcessFile(RarArchiveHandle archive, int operation, char* destPath, char* destName) {
   if (!archive) return ERAR_UNKNOWN;
   try {
     return Session(archive)->ProcessFile(operation, destPath, destName);
@@ -71,15 +75,15 @@ int ZX_RAR_CALL RARProcessFile(RarArchiveHandle archive, int operation, char* de
   }
 }
 
-void ZX_RAR_CALL RARSetChangeVolProc(RarArchiveHandle archive, ChangeVolProc proc) {
+ZX_RAR_EXPORT void ZX_RAR_CALL RARSetChangeVolProc(RarArchiveHandle archive, ChangeVolProc proc) {
   if (archive) Session(archive)->changeVolProc = proc;
 }
 
-void ZX_RAR_CALL RARSetProcessDataProc(RarArchiveHandle archive, ProcessDataProc proc) {
+ZX_RAR_EXPORT void ZX_RAR_CALL RARSetProcessDataProc(RarArchiveHandle archive, ProcessDataProc proc) {
   if (archive) Session(archive)->processDataProc = proc;
 }
 
-void ZX_RAR_CALL RARSetPassword(RarArchiveHandle archive, char* password) {
+ZX_RAR_EXPORT void ZX_RAR_CALL RARSetPassword(RarArchiveHandle archive, char* password) {
   if (archive) Session(archive)->password = password ? password : "";
 }
 
