@@ -422,6 +422,19 @@ TEST_F(UnrarDll, WriterRoundTrip) {
   }
 }
 
+// A name stored decomposed (e and a combining accent, as Mac OS keeps names)
+// is composed into the code page's one character.
+TEST_F(UnrarDll, DecomposedNameReadsComposed) {
+  if (GetACP() != 1252) GTEST_SKIP() << "needs the western code page";
+  const std::string dir = harness::TestDir();
+  RarEntry decomposed = File("cafe\xCC\x81.txt", "nfd");
+  decomposed.utf8Name = true;
+  const Listing dll = ReadWithDll(WriteArchive(dir + "nfd.rar", {decomposed}), RAR_EXTRACT, dir + "d");
+  ASSERT_EQ(dll.entries.size(), 1u);
+  EXPECT_EQ(dll.entries[0].name, "caf\xE9.txt");
+  EXPECT_EQ(harness::ReadFileBytes(dir + "d\\caf\xE9.txt"), "nfd");
+}
+
 // The edge inputs of the compressor, listed, tested (data checked against
 // the CRC) and extracted through the DLL in every packing.
 TEST_F(UnrarDll, CompressedEdgeInputs) {
