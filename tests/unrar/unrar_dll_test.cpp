@@ -122,6 +122,10 @@ Listing WalkWithDll(const std::string& path, const std::string& ops, const std::
     return out;
   }
   Unrar.SetProcessDataProc(h, OnData);
+  // The defaults, set anyway: every walk calls all seven exports, so that a
+  // link that lost one shows here.
+  Unrar.SetChangeVolProc(h, nullptr);
+  Unrar.SetPassword(h, nullptr);
   for (;;) {
     Listed l;
     std::memset(&l.header, 0xCC, sizeof l.header);
