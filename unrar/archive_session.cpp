@@ -73,6 +73,9 @@ std::string HardLinkTarget(struct archive_entry* entry) {
 
 bool IsFolder(struct archive_entry* entry) { return archive_entry_filetype(entry) == AE_IFDIR; }
 
+// The header flag when the condition holds (the flags are enumerators).
+unsigned FlagIf(bool on, unsigned flag) { return on ? flag : 0; }
+
 unsigned Attributes(struct archive_entry* entry) {
   if (IsFolder(entry)) return FILE_ATTRIBUTE_DIRECTORY;
   unsigned long set = 0, clear = 0;
@@ -231,7 +234,7 @@ int ArchiveSession::ReadHeader(RARHeaderData* header) {
   CopyTextField(header->FileName, sizeof header->FileName, entryName_);
   const bool folder = IsFolder(entry_);
   const bool encrypted = archive_entry_is_encrypted(entry_);
-  header->Flags = (folder ? RHDF_DIRECTORY : 0) | (encrypted ? RHDF_ENCRYPTED : 0);
+  header->Flags = FlagIf(folder, RHDF_DIRECTORY) | FlagIf(encrypted, RHDF_ENCRYPTED);
   header->UnpSize = folder ? 0 : static_cast<unsigned>(archive_entry_size(entry_));
   header->FileTime = DosTime(entry_);
   header->UnpVer = archive_format(reader_) == ARCHIVE_FORMAT_RAR_V5 ? 50 : 29;
@@ -240,8 +243,8 @@ int ArchiveSession::ReadHeader(RARHeaderData* header) {
   header->FileCRC = 0;
   header->Method = 0;
   if (const ScannedEntry* scanned = Scanned()) {
-    header->Flags |= (scanned->splitBefore ? RHDF_SPLITBEFORE : 0) | (scanned->splitAfter ? RHDF_SPLITAFTER : 0) |
-                     (scanned->encrypted ? RHDF_ENCRYPTED : 0) | (scanned->solid ? RHDF_SOLID : 0);
+    header->Flags |= FlagIf(scanned->splitBefore, RHDF_SPLITBEFORE) | FlagIf(scanned->splitAfter, RHDF_SPLITAFTER) |
+                     FlagIf(scanned->encrypted, RHDF_ENCRYPTED) | FlagIf(scanned->solid, RHDF_SOLID);
     header->PackSize = static_cast<unsigned>(scanned->packSize);
     header->FileCRC = scanned->crc;
     header->HostOS = scanned->hostOS;
