@@ -1,4 +1,5 @@
-// Linked into the programs that ship (setup.exe, uninstall.exe, unrar.dll)
+// Linked into the programs that ship (setup.exe, uninstall.exe; unrar.dll,
+// built without exceptions, has its own: unrar/library_runtime.cpp)
 // to keep parts of the static C++ runtime out that they never need:
 // - the verbose terminate handler, which brings the name demangler (about
 //   70 KB) only to print to a console these programs do not have;

@@ -151,7 +151,6 @@ class WindowedReader {
 int ArchiveSession::Open(const std::string& arcName) {
   arcName_ = arcName;
   const std::wstring path = FilePath(arcName);
-  // Closed on every path, also when the header scan throws.
   FileHandle probe(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!probe) return ERAR_EOPEN;

@@ -1,7 +1,6 @@
 // The seven exports of our RAR library, by their published names and
-// calling convention (undecorated through unrar.def). No exception leaves
-// them: the caller is another module, and the i686 build's unwinder cannot
-// pass from one module's runtime into another's.
+// calling convention (undecorated through unrar.def). The library is built
+// without C++ exceptions (library_runtime.cpp says what a failure raises).
 #include <windows.h>
 
 #include <new>
@@ -32,13 +31,7 @@ ZX_RAR_EXPORT RarArchiveHandle ZX_RAR_CALL RAROpenArchive(RAROpenArchiveData* da
     data->OpenResult = ERAR_NO_MEMORY;
     return nullptr;
   }
-  try {
-    data->OpenResult = s->Open(data->ArcName);
-  } catch (const std::bad_alloc&) {
-    data->OpenResult = ERAR_NO_MEMORY;
-  } catch (...) {
-    data->OpenResult = ERAR_UNKNOWN;
-  }
+  data->OpenResult = s->Open(data->ArcName);
   data->CmtSize = 0;
   data->CmtState = 0;
   if (data->OpenResult != 0) {
@@ -56,24 +49,12 @@ ZX_RAR_EXPORT int ZX_RAR_CALL RARCloseArchive(RarArchiveHandle archive) {
 
 ZX_RAR_EXPORT int ZX_RAR_CALL RARReadHeader(RarArchiveHandle archive, RARHeaderData* header) {
   if (!archive) return ERAR_UNKNOWN;
-  try {
-    return Session(archive)->ReadHeader(header);
-  } catch (const std::bad_alloc&) {
-    return ERAR_NO_MEMORY;
-  } catch (...) {
-    return ERAR_UNKNOWN;
-  }
+  return Session(archive)->ReadHeader(header);
 }
 
 ZX_RAR_EXPORT int ZX_RAR_CALL RARProcessFile(RarArchiveHandle archive, int operation, char* destPath, char* destName) {
   if (!archive) return ERAR_UNKNOWN;
-  try {
-    return Session(archive)->ProcessFile(operation, destPath, destName);
-  } catch (const std::bad_alloc&) {
-    return ERAR_NO_MEMORY;
-  } catch (...) {
-    return ERAR_UNKNOWN;
-  }
+  return Session(archive)->ProcessFile(operation, destPath, destName);
 }
 
 ZX_RAR_EXPORT void ZX_RAR_CALL RARSetChangeVolProc(RarArchiveHandle archive, ChangeVolProc proc) {

@@ -361,15 +361,18 @@ TEST(Payload, ProgressDialogShowsEveryEntry) {
   EXPECT_FALSE(IsWindow(dialog.hwnd)) << "the progress dialog is gone after the step";
 }
 
-// An access violation in the middle of the extraction ends the run with
+// A fault in the middle of the extraction (an access violation, or the
+// exception our library raises when it runs out of memory) ends the run with
 // "Installation failed." only after the step's clean-up: the progress
 // dialog is gone and the staged files are deleted.
-TEST(Payload, FaultRunsTheCleanUpBeforeTheMessage) {
+class PayloadFault : public testing::TestWithParam<const char*> {};
+
+TEST_P(PayloadFault, RunsTheCleanUpBeforeTheMessage) {
   Payload p;
   Stepper step;
   const std::string tmp = p.dir + "tmp\\";
   CreateDirectoryA(tmp.c_str(), nullptr);
-  p.Set("CABFILE", harness::MakeRarArchive({{"zxfault.bin", "x"}}));
+  p.Set("CABFILE", harness::MakeRarArchive({{GetParam(), "x"}}));
   p.Set("UNRARDLL", harness::ReadFileBytes(harness::BinDir() + "stepping_unrar.dll"));
   const std::string exe = p.dir + "setup.exe";
   harness::MakeInstaller(exe, p.script);
@@ -392,6 +395,8 @@ TEST(Payload, FaultRunsTheCleanUpBeforeTheMessage) {
   run.ExpectEnd();
   EXPECT_FALSE(harness::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
+
+INSTANTIATE_TEST_SUITE_P(Payload, PayloadFault, testing::Values("zxfault.bin", "zxnomemory.bin"));
 
 TEST(Payload, OptionIncludeFileFollowsTheInstalledSubProducts) {
   Payload p;

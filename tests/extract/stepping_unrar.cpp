@@ -3,7 +3,8 @@
 // first opening, until the test lets it go on. So a test can read the
 // progress dialog at every step of the protocol. An entry whose target name
 // holds "zxfault" ends in an access violation instead, as a faulty library
-// would.
+// would, and one with "zxnomemory" in the exception our library raises when
+// an allocation of its own fails.
 //   events: "ZXStepReady" (set by the library when it stops),
 //           "ZXStepGo" (set by the test to let it go on).
 #include <windows.h>
@@ -74,6 +75,8 @@ __declspec(dllexport) int ZX_RAR_CALL
     volatile int* volatile nowhere = nullptr;
     *nowhere = 1;
   }
+  if (operation == RAR_EXTRACT && destName && std::strstr(destName, "zxnomemory"))
+    RaiseException(STATUS_NO_MEMORY, EXCEPTION_NONCONTINUABLE, 0, nullptr);
   if (operation == RAR_EXTRACT) Stop();
   return Forward<RARProcessFileFn>("RARProcessFile")(archive, operation, destPath, destName);
 }
