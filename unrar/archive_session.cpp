@@ -22,11 +22,16 @@ std::wstring ToWide(const std::string& s, UINT codePage) {
   return w;
 }
 
+// A letter stored decomposed (the letter, then its accent) comes out as the
+// code page's one character where it has one: libarchive leaves names as
+// they are stored on Windows (our patch to it). A UTF-8 code page takes no
+// flags here, and keeps them decomposed.
 std::string ToAnsi(const std::wstring& w) {
   if (w.empty()) return std::string();
-  int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  const DWORD flags = GetACP() == CP_UTF8 ? 0 : WC_COMPOSITECHECK;
+  int n = WideCharToMultiByte(CP_ACP, flags, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
   std::string s(n, '\0');
-  WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, flags, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
   return s;
 }
 
