@@ -364,7 +364,7 @@ int ArchiveSession::Extract(int operation, const std::string& target) {
   }
   const unsigned attr = Attributes(entry_) & ~FILE_ATTRIBUTE_ARCHIVE;
   if (attr) SetFileAttributesW(path.c_str(), attr | FILE_ATTRIBUTE_ARCHIVE);
-  written_[entryName_] = path;
+  written_.emplace_back(entryName_, path);
   return 0;
 }
 
@@ -372,10 +372,11 @@ int ArchiveSession::ExtractHardLink(const std::string& linkTarget, const std::ws
   // The entry carries no data of its own: it gets a copy of its target's
   // file, which must have been extracted earlier in this walk.
   if (int r = Skip()) return r;
-  const auto source = written_.find(linkTarget);
+  const auto source =
+      std::find_if(written_.rbegin(), written_.rend(), [&](const auto& w) { return w.first == linkTarget; });
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (source == written_.end() || !CopyFileW(source->second.c_str(), path.c_str(), FALSE)) return ERAR_ECREATE;
-  written_[entryName_] = path;
+  if (source == written_.rend() || !CopyFileW(source->second.c_str(), path.c_str(), FALSE)) return ERAR_ECREATE;
+  written_.emplace_back(entryName_, path);
   return 0;
 }
 

@@ -2,8 +2,8 @@
 // One open archive of our RAR library: libarchive's reader walking the
 // entries, and what the published calls do with the current one.
 #include <cstdint>
-#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "extract/unrar_api.h"
@@ -43,13 +43,15 @@ class ArchiveSession {
   bool pending_ = false;                   // its header was read, its data not yet used
   int endCode_ = 0;                        // once the walk has ended: the code it ended with
   std::string arcName_;
-  std::string entryName_;                        // ANSI, "\" between names, whole
-  std::vector<ScannedEntry> scan_;               // the file entries, continuation parts left out
-  std::size_t scanIndex_ = 0;                    // of the current entry in scan_ and in the walk
-  bool scanValid_ = true;                        // false once the scan and libarchive disagree
-  std::string madeFolder_;                       // the folder of the last file written, known to be there
-  std::vector<char> buffer_;                     // a copy of each piece for the data callback
-  bool scanCutShort_ = false;                    // the headers end before the archive does
-  std::map<std::string, std::wstring> written_;  // entry name to the file it was extracted to (hard links)
+  std::string entryName_;           // ANSI, "\" between names, whole
+  std::vector<ScannedEntry> scan_;  // the file entries, continuation parts left out
+  std::size_t scanIndex_ = 0;       // of the current entry in scan_ and in the walk
+  bool scanValid_ = true;           // false once the scan and libarchive disagree
+  std::string madeFolder_;          // the folder of the last file written, known to be there
+  std::vector<char> buffer_;        // a copy of each piece for the data callback
+  bool scanCutShort_ = false;       // the headers end before the archive does
+  // Each file extracted, by entry name, for a hard link to a later entry:
+  // found from the newest back, so that a name extracted twice gives its last.
+  std::vector<std::pair<std::string, std::wstring>> written_;
   bool skipUnread_ = true;  // skips pass a solid stream's data unpacked, until some entry's data is wanted
 };
