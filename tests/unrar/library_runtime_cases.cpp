@@ -1,7 +1,8 @@
 // One case of library_runtime_test, run with our RAR library's runtime and
 // built like the library (no exceptions): exits with the code of the Windows
 // exception the case raised, 0 when it raised none, 1 when a handler could
-// have continued it.
+// have continued it, 2 when an allocation that should fail did not, 3 for a
+// case it does not know.
 #include <windows.h>
 
 #include <new>
@@ -24,12 +25,17 @@ void* volatile kept;  // so that no allocation is left out
 int main(int argc, char** argv) {
   SetUnhandledExceptionFilter(Raised);
   const std::string what = argc > 1 ? argv[1] : "";
-  if (what == "allocation") kept = ::operator new(kTooLarge);
-  if (what == "nothrow") kept = ::operator new(kTooLarge, std::nothrow);
-  if (what == "container") {
+  if (what == "allocation") {
+    kept = ::operator new(kTooLarge);
+  } else if (what == "nothrow") {
+    kept = ::operator new(kTooLarge, std::nothrow);
+  } else if (what == "container") {
     std::string s;
     s.reserve(s.max_size() + 1);
+  } else if (what == "range") {
+    kept = new std::string(std::string("ab").substr(3));
+  } else {
+    return 3;  // no such case
   }
-  if (what == "range") kept = new std::string(std::string("ab").substr(3));
   return kept ? 2 : 0;
 }
