@@ -27,13 +27,13 @@ namespace {
 
 }  // namespace
 
-void* operator new(std::size_t size) {
-  if (void* block = std::malloc(size ? size : 1)) return block;
-  Raise(STATUS_NO_MEMORY);
-}
-
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
 // The runtime's operator delete frees with std::free, as these blocks need.
+
+void* operator new(std::size_t size) {
+  if (void* block = operator new(size, std::nothrow)) return block;
+  Raise(STATUS_NO_MEMORY);
+}
 
 namespace std {
 void __throw_bad_alloc() { Raise(STATUS_NO_MEMORY); }
