@@ -51,3 +51,15 @@ forget_records() {
   "$@" "$WINELOADER" reg delete "HKCU\\$maker_key" /f >/dev/null 2>&1 || true
   "$@" "$WINELOADER" reg delete "HKLM\\$uninstall_root\\$app" /f >/dev/null 2>&1 || true
 }
+
+# warm_server EXE [PREFIX...]: a new Wine server for the prefix, kept up until
+# the next `wineserver -k`, and EXE run once untimed under timedrun: the
+# prefix's services start beside the first program, not inside a timed one.
+# Needs $timedrun. PREFIX: taskset's, or none.
+warm_server() {
+  local exe=$1
+  shift
+  wineserver -k 2>/dev/null || true
+  "$@" wineserver -p
+  "$@" "$WINELOADER" "$timedrun" run "$(winpath "$exe")" >/dev/null
+}

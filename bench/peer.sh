@@ -110,11 +110,8 @@ measure() {
 for (( r = 0; r < runs; r++ )); do
   for mode in two one; do
     [ "$mode" = one ] && cpus=(taskset -c 0) || cpus=()
-    # A server of this turn's CPUs, kept up through the turn, and one program
-    # untimed: the prefix's services start beside the first program.
-    wineserver -k 2>/dev/null || true
-    "${cpus[@]}" wineserver -p
-    "${cpus[@]}" "$WINELOADER" "$timedrun" run "$(winpath "$work/nsis-stored-${payloads[0]%% *}.exe")" >/dev/null
+    # A server of this turn's CPUs, kept up through the turn.
+    warm_server "$work/nsis-stored-${payloads[0]%% *}.exe" "${cpus[@]}"
     for p in "${payloads[@]}"; do
       read -r name _ <<<"$p"
       for m in $(methods_of "$name"); do measure "$m" "$name"; done

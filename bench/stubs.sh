@@ -40,10 +40,7 @@ nsis_script "$work/nsis.nsi" "$work/nsis.exe" "C:\\nsis" "$work/payload" "SetCom
 makensis -V1 "$work/nsis.nsi" >/dev/null
 sync
 
-# As in peer.sh: a server kept up through the run, and one program untimed.
-wineserver -k 2>/dev/null || true
-"${cpus[@]}" wineserver -p
-"${cpus[@]}" "$WINELOADER" "$timedrun" run "$(winpath "$work/nsis.exe")" >/dev/null
+warm_server "$work/nsis.exe" "${cpus[@]}"
 for (( r = 0; r < rounds; r++ )); do
   for m in ours-0 ours-1 nsis; do
     rm -rf "$WINEPREFIX/drive_c/ours" "$WINEPREFIX/drive_c/nsis"
